@@ -1,0 +1,124 @@
+#include "runtime/sjis.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace kestrun::rt {
+
+namespace {
+
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
+    if (handle_ == reinterpret_cast<iconv_t>(-1)) {
+      throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+    }
+  }
+  ~Converter() { iconv_close(handle_); }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts one character's bytes; returns false when it cannot be converted.
+  bool convert(std::string_view in, std::string& out) {
+    iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+    std::array<char, 16> buffer{};
+    char* inPtr = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    char* outPtr = buffer.data();
+    size_t outLeft = buffer.size();
+    if (iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
+      return false;
+    }
+    out.append(buffer.data(), buffer.size() - outLeft);
+    return true;
+  }
+
+ private:
+  iconv_t handle_;
+};
+
+Converter& toSjisConverter() {
+  static Converter c("CP932", "UTF-8");
+  return c;
+}
+Converter& fromSjisConverter() {
+  static Converter c("UTF-8", "CP932");
+  return c;
+}
+
+size_t utf8Length(uint8_t lead) {
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+}  // namespace
+
+std::string toShiftJis(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const size_t n = std::min(utf8Length(static_cast<uint8_t>(utf8[i])), utf8.size() - i);
+    if (n == 1 && static_cast<uint8_t>(utf8[i]) < 0x80) {
+      out.push_back(utf8[i]);
+    } else {
+      toSjisConverter().convert(utf8.substr(i, n), out);
+    }
+    i += n;
+  }
+  return out;
+}
+
+std::string toUtf8(std::string_view sjis) {
+  std::string out;
+  out.reserve(sjis.size() * 3 / 2);
+  for (size_t i = 0; i < sjis.size();) {
+    const uint8_t b = static_cast<uint8_t>(sjis[i]);
+    const size_t n = charLength(sjis, i);
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+    } else if (!fromSjisConverter().convert(sjis.substr(i, n), out)) {
+      out += "\xEF\xBF\xBD";
+    }
+    i += n;
+  }
+  return out;
+}
+
+char32_t codePointOf(std::string_view sjisChar) {
+  if (sjisChar.empty()) return 0;
+  const uint8_t b = static_cast<uint8_t>(sjisChar[0]);
+  if (b < 0x80) return b;
+  std::string utf8;
+  if (!fromSjisConverter().convert(sjisChar, utf8) || utf8.empty()) return 0;
+  const auto* u = reinterpret_cast<const unsigned char*>(utf8.data());
+  switch (utf8Length(u[0])) {
+    case 2:
+      return ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
+    case 3:
+      return ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
+    case 4:
+      return ((u[0] & 0x07) << 18) | ((u[1] & 0x3F) << 12) | ((u[2] & 0x3F) << 6) | (u[3] & 0x3F);
+    default:
+      return u[0];
+  }
+}
+
+namespace literals {
+const std::string& operator""_sj(const char* text, size_t length) {
+  // Literals have static storage, so their address identifies them.
+  static std::unordered_map<const char*, std::string> cache;
+  auto it = cache.find(text);
+  if (it == cache.end()) {
+    it = cache.emplace(text, toShiftJis(std::string_view(text, length))).first;
+  }
+  return it->second;
+}
+}  // namespace literals
+
+}  // namespace kestrun::rt
