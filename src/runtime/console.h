@@ -39,7 +39,8 @@ class Console final : private InputSink {
  public:
   using Loc = std::source_location;
 
-  explicit Console(Frontend& frontend);
+  // `font` draws graphics text; the console does not own it.
+  Console(Frontend& frontend, const Font& font);
 
   TextScreen& text() { return text_; }
   GraphicsPlane& graphics() { return graphics_; }
@@ -47,7 +48,7 @@ class Console final : private InputSink {
   Random& random() { return random_; }
   Picture& picture() { return picture_; }
   KeyBuffer& keys() { return keys_; }
-  Font& font() { return font_; }
+  const Font& font() const { return font_; }
   Frontend& frontend() { return frontend_; }
 
   // Keys typed ahead by a script: delivered one at a time, only when the game
@@ -71,7 +72,6 @@ class Console final : private InputSink {
 
   // PRINT item followed by its separator.
   void PRINT(const PrintItem& item, Sep sep = Sep::Semicolon, Loc where = Loc::current());
-  void PRINT(const char* sjis, Sep sep = Sep::Semicolon, Loc where = Loc::current());
   // PRINT USING format; items (the separator applies after the last item).
   void PRINT_USING(std::string_view format, std::initializer_list<PrintItem> items,
                    Sep sep = Sep::Semicolon, Loc where = Loc::current());
@@ -121,7 +121,7 @@ class Console final : private InputSink {
   Random random_;
   Picture picture_;
   KeyBuffer keys_;
-  Font font_;
+  const Font& font_;
   std::deque<uint8_t> script_;
   std::function<void(InputWaitKind)> waitHook_;
   bool closeRequested_ = false;

@@ -58,9 +58,15 @@ void raise(int code, std::source_location where) {
   throw RuntimeError(code, where.line() & 0xFFFFu, gModule);
 }
 
-ModuleScope::ModuleScope(const char* name) : previous_(gModule) { gModule = name; }
-ModuleScope::~ModuleScope() { gModule = previous_; }
-const char* currentModule() { return gModule; }
+ModuleScope::ModuleScope(const char* name) : previous_(gModule) {
+  gModule = name;
+}
+ModuleScope::~ModuleScope() {
+  gModule = previous_;
+}
+const char* currentModule() {
+  return gModule;
+}
 
 std::string_view errorMessage(int code) {
   const auto& table = messageTable();

@@ -32,8 +32,9 @@ class FileTable {
             std::source_location where = std::source_location::current());
   // CLOSE n (numbers outside 1..255: 50; a free number is ignored).
   void CLOSE(double number, std::source_location where = std::source_location::current());
-  // CLOSE with no numbers: closes every file.
-  void closeAll();
+  // CLOSE with no numbers: closes every file; a failed final write is raised
+  // after all files are closed.
+  void closeAll(std::source_location where = std::source_location::current());
   // KILL: name over 255 bytes: 55; missing or invalid: 63; open under some
   // number: 52; refused: 75.
   void KILL(const std::string& name, std::source_location where = std::source_location::current());
@@ -46,10 +47,12 @@ class FileTable {
   // INPUT #n: the next field as a string (quotes removed) or as a number (a
   // field that is not a number is error 13). Nothing left: 54. Not an input
   // file: 51.
-  std::string inputString(double number, std::source_location where = std::source_location::current());
+  std::string inputString(double number,
+                          std::source_location where = std::source_location::current());
   double inputNumber(double number, std::source_location where = std::source_location::current());
   // LINE INPUT #n: the rest of the current line, without its line end.
-  std::string lineInput(double number, std::source_location where = std::source_location::current());
+  std::string lineInput(double number,
+                        std::source_location where = std::source_location::current());
   // True when nothing is left to read (EOF).
   bool atEnd(double number, std::source_location where = std::source_location::current());
 
@@ -57,7 +60,11 @@ class FileTable {
 
  private:
   struct OpenFile;
+  class FieldReader;
+  class LineWriter;
   OpenFile& openFile(double number, std::source_location where);
+  FieldReader& readerFor(double number, std::source_location where);
+  LineWriter& writerFor(double number, std::source_location where);
   std::array<std::unique_ptr<OpenFile>, 256> files_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,5 +34,10 @@ class Font {
   std::vector<Glyph> glyphs_;
   std::vector<int32_t> indexBySjis_;  // 65536 entries, -1 = no glyph
 };
+
+// Draws the glyph's set pixels in `rgb` with its top-left corner at (x, y) into
+// an image of imageWidth x imageHeight pixels, clipped at the image's edges.
+void drawGlyph(const Font::Glyph& glyph, int x, int y, uint32_t rgb, std::span<uint32_t> image,
+               int imageWidth, int imageHeight);
 
 }  // namespace kestrun::rt

@@ -55,6 +55,9 @@ class GraphicsPlane {
 
  private:
   void set(int x, int y, uint32_t rgb);
+  // Both take plane pixels, clip at the edges and include both corners / end points.
+  void fillRectangle(int x1, int y1, int x2, int y2, uint32_t rgb);
+  void drawLine(int x1, int y1, int x2, int y2, uint32_t rgb);
   std::vector<uint32_t> pixels_;
   uint64_t version_ = 0;
 };

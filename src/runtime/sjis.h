@@ -8,7 +8,9 @@ namespace kestrun::rt {
 
 // All game text is Shift-JIS (code page 932) bytes; a double-byte character
 // is two bytes and two text columns.
-inline bool isLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+inline bool isLeadByte(uint8_t b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Number of bytes of the character that starts at s[pos] (1 or 2).
 inline size_t charLength(std::string_view s, size_t pos) {

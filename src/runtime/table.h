@@ -46,7 +46,8 @@ class Table {
   template <typename I1, typename I2, typename I3>
   T& operator()(I1 i1, I2 i2, I3 i3, std::source_location where = std::source_location::current()) {
     return data_[detail::checkedIndex(i1, S1, where) +
-                 S1 * (detail::checkedIndex(i2, S2, where) + S2 * detail::checkedIndex(i3, S3, where))];
+                 S1 * (detail::checkedIndex(i2, S2, where) +
+                       S2 * detail::checkedIndex(i3, S3, where))];
   }
   template <typename... I>
   const T& operator()(I... i) const {
@@ -105,7 +106,9 @@ class DynamicTable {
     int64_t position = 0;
     int64_t stride = 1;
     size_t d = 0;
-    ((position += stride * detail::checkedIndex(indices, sizes_[d], where), stride *= sizes_[d], ++d), ...);
+    ((position += stride * detail::checkedIndex(indices, sizes_[d], where), stride *= sizes_[d],
+      ++d),
+     ...);
     return data_[static_cast<size_t>(position)];
   }
 

@@ -1,0 +1,101 @@
+#include "app/options.h"
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "runtime/keyscript.h"
+
+namespace kestrun::app {
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int usageError(const std::string& message) {
+  std::cerr << "kestrun: " << message << "\n";
+  return kUsageError;
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+ParseResult parseCommandLine(int argc, char** argv) {
+  CLI::App cli{
+      "KESTRUN plays scenarios of a party-based, first-person dungeon role-playing game.\n"
+      "Run it in the directory that holds the scenario files (or name it with --dir),\n"
+      "then type the scenario's letter at the title screen.",
+      "kestrun"};
+  Options o;
+  std::string keysText;
+  std::string keysFile;
+  std::optional<int64_t> seed;
+  cli.add_option("--dir", o.dir, "Directory holding the scenario files (default: current)");
+  cli.add_option("--frontend", o.frontend,
+                 "sdl (a window), tty (this terminal) or headless (no screen, for tests);\n"
+                 "default: sdl with a display, else tty");
+  cli.add_option("--seed", seed, "Seed the random generator with N instead of the clock's seconds");
+  cli.add_option("--keys", keysText,
+                 "Keys typed ahead: text, newline or {Enter}, {Up} {Down} {Left} {Right}\n"
+                 "{Esc} {Home} {Ins} {Del} {Bs}, {{ for a literal {");
+  cli.add_option("--keys-file", keysFile, "Read the typed-ahead keys from FILE");
+  cli.add_option("--dump-screen", o.dumpScreen,
+                 "At exit, write the text screen and its colours to FILE");
+  cli.add_option("--dump-png", o.dumpPng,
+                 "At exit, write the 640 x 432 screen image to FILE (PNG)");
+  cli.add_option("--trace", o.trace, "Append the screen to FILE at every wait for input");
+  cli.add_option("--scale", o.scale, "Window scale factor (sdl; default: as large as fits)")
+      ->check(CLI::Range(1, 16));
+  cli.add_flag("--fullscreen", o.fullscreen, "Start in full screen (sdl; Alt+Enter toggles)");
+  cli.set_version_flag("--version", std::string("kestrun ") + KESTRUN_VERSION);
+
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << cli.help();
+    return {std::nullopt, 0};
+  } catch (const CLI::CallForVersion&) {
+    std::cout << "kestrun " << KESTRUN_VERSION << "\n";
+    return {std::nullopt, 0};
+  } catch (const CLI::ParseError& e) {
+    return {std::nullopt, usageError(e.what())};
+  }
+
+  if (!o.frontend.empty() && o.frontend != "sdl" && o.frontend != "tty" &&
+      o.frontend != "headless") {
+    return {std::nullopt,
+            usageError("unknown front end \"" + o.frontend + "\" (choose sdl, tty or headless)")};
+  }
+  if (seed) {
+    if (*seed < INT32_MIN || *seed > INT32_MAX) {
+      return {std::nullopt, usageError("--seed must fit in 32 bits")};
+    }
+    o.seed = static_cast<int32_t>(*seed);
+  }
+  if (!o.dir.empty() && !std::filesystem::is_directory(o.dir)) {
+    return {std::nullopt, usageError("--dir: no such directory: " + o.dir)};
+  }
+  std::string script = keysText;
+  if (!keysFile.empty()) {
+    auto text = readFile(keysFile);
+    if (!text) return {std::nullopt, usageError("--keys-file: cannot read " + keysFile)};
+    script += *text;
+  }
+  try {
+    o.keys = rt::parseKeyScript(script);
+  } catch (const rt::KeyScriptError& e) {
+    return {std::nullopt, usageError(e.what())};
+  }
+  return {o, 0};
+}
+
+}  // namespace kestrun::app

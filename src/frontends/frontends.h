@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "runtime/frontend.h"
+
+namespace kestrun::rt {
+class Font;
+}
+
+namespace kestrun::fe {
+
+// A front end that cannot start (no display, no terminal, no UTF-8 locale);
+// the message tells the player what to do.
+class FrontendError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct WindowOptions {
+  int scale = 0;  // 0: as large as fits the screen, else that integer factor
+  bool fullscreen = false;
+};
+
+// A resizable window showing the 640 x 432 image, integer-scaled.
+std::unique_ptr<rt::Frontend> makeSdlFrontend(const WindowOptions& options, const rt::Font& font);
+// The terminal: text in UTF-8 with ANSI colours, graphics in the cells that
+// hold no text.
+std::unique_ptr<rt::Frontend> makeTtyFrontend();
+// No screen and no player: virtual time, every wait returns at once.
+std::unique_ptr<rt::Frontend> makeHeadlessFrontend();
+
+// Saves a 640 x 432 0xRRGGBB image as PNG; false when it cannot be written.
+bool savePng(const std::string& path, const uint32_t* pixels, int width, int height);
+
+}  // namespace kestrun::fe

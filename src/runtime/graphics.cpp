@@ -1,0 +1,213 @@
+#include "runtime/graphics.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "runtime/errors.h"
+#include "runtime/font.h"
+#include "runtime/sjis.h"
+#include "runtime/values.h"
+
+namespace kestrun::rt {
+
+namespace {
+
+constexpr std::array<uint32_t, 16> kGraphicsColours = {
+    0x000000, 0x808080, 0x000080, 0x0000FF, 0x800000, 0xFF0000, 0x800080, 0xFF00FF,
+    0x008000, 0x00FF00, 0x008080, 0x00FFFF, 0x808000, 0xFFFF00, 0xC0C0C0, 0xFFFFFF};
+
+// A colour argument as RGB; numbers outside 0..15 are error 5.
+uint32_t colourArgument(double colour, std::source_location where) {
+  const int32_t number = toInt32(colour, where);
+  if (number < 0 || number > 15) raise(err::IllegalArgument, where);
+  return kGraphicsColours[number];
+}
+
+struct Point {
+  int x;
+  int y;
+};
+
+Point pointArgument(double x, double y, std::source_location where) {
+  return {toInt16(x, where), toInt16(y, where)};
+}
+
+bool onPlane(int x, int y) {
+  return x >= 0 && x < kPlaneWidth && y >= 0 && y < kPlaneHeight;
+}
+
+// The pixels a PAINT may still fill: not yet filled and of no border colour.
+class FloodRegion {
+ public:
+  FloodRegion(std::span<const uint32_t> pixels, std::span<const uint32_t> borders)
+      : pixels_(pixels), borders_(borders), filled_(pixels.size(), 0) {}
+
+  bool fillable(int x, int y) const {
+    const size_t i = static_cast<size_t>(y) * kPlaneWidth + x;
+    return !filled_[i] && std::find(borders_.begin(), borders_.end(), pixels_[i]) == borders_.end();
+  }
+  void markFilled(int x, int y) { filled_[static_cast<size_t>(y) * kPlaneWidth + x] = 1; }
+
+ private:
+  std::span<const uint32_t> pixels_;
+  std::span<const uint32_t> borders_;
+  std::vector<uint8_t> filled_;
+};
+
+}  // namespace
+
+uint32_t graphicsColourRgb(uint8_t colour) {
+  return colour < kGraphicsColours.size() ? kGraphicsColours[colour] : 0;
+}
+
+void GraphicsPlane::clear() {
+  std::fill(pixels_.begin(), pixels_.end(), 0);
+  ++version_;
+}
+
+void GraphicsPlane::set(int x, int y, uint32_t rgb) {
+  if (onPlane(x, y)) pixels_[y * kPlaneWidth + x] = rgb;
+}
+
+void GraphicsPlane::fillRectangle(int x1, int y1, int x2, int y2, uint32_t rgb) {
+  const int left = std::max(std::min(x1, x2), 0);
+  const int right = std::min(std::max(x1, x2), kPlaneWidth - 1);
+  const int top = std::max(std::min(y1, y2), 0);
+  const int bottom = std::min(std::max(y1, y2), kPlaneHeight - 1);
+  for (int y = top; y <= bottom; ++y) {
+    auto row = pixels_.begin() + y * kPlaneWidth;
+    std::fill(row + left, row + right + 1, rgb);
+  }
+}
+
+void GraphicsPlane::drawLine(int x1, int y1, int x2, int y2, uint32_t rgb) {
+  const int dx = std::abs(x2 - x1);
+  const int dy = -std::abs(y2 - y1);
+  const int stepX = x1 < x2 ? 1 : -1;
+  const int stepY = y1 < y2 ? 1 : -1;
+  int error = dx + dy;
+  for (int x = x1, y = y1;;) {
+    set(x, y, rgb);
+    if (x == x2 && y == y2) break;
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x += stepX;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y += stepY;
+    }
+  }
+}
+
+void GraphicsPlane::LINE(double x1, double y1, double x2, double y2, double colour, BoxMode mode,
+                         std::source_location where) {
+  const Point from = pointArgument(x1, y1, where);
+  const Point to = pointArgument(x2, y2, where);
+  const uint32_t rgb = colourArgument(colour, where);
+  switch (mode) {
+    case BoxMode::Line:
+      drawLine(from.x, from.y, to.x, to.y, rgb);
+      break;
+    case BoxMode::Outline:
+      fillRectangle(from.x, from.y, to.x, from.y, rgb);
+      fillRectangle(from.x, to.y, to.x, to.y, rgb);
+      fillRectangle(from.x, from.y, from.x, to.y, rgb);
+      fillRectangle(to.x, from.y, to.x, to.y, rgb);
+      break;
+    case BoxMode::Filled:
+      fillRectangle(from.x, from.y, to.x, to.y, rgb);
+      break;
+  }
+  ++version_;
+}
+
+void GraphicsPlane::PAINT(double x, double y, double fillColour,
+                          std::span<const double> borderColours, std::source_location where) {
+  const Point start = pointArgument(x, y, where);
+  const uint32_t fill = colourArgument(fillColour, where);
+  std::vector<uint32_t> borders;
+  for (double border : borderColours) borders.push_back(colourArgument(border, where));
+  // Without border colours the fill colour bounds the area, as in BASIC.
+  if (borders.empty()) borders.push_back(fill);
+  if (!onPlane(start.x, start.y)) return;
+
+  FloodRegion region(pixels_, borders);
+  if (!region.fillable(start.x, start.y)) return;
+  std::vector<Point> seeds{start};
+  while (!seeds.empty()) {
+    const Point seed = seeds.back();
+    seeds.pop_back();
+    if (!region.fillable(seed.x, seed.y)) continue;
+    int left = seed.x;
+    while (left > 0 && region.fillable(left - 1, seed.y)) --left;
+    int right = seed.x;
+    while (right < kPlaneWidth - 1 && region.fillable(right + 1, seed.y)) ++right;
+    for (int i = left; i <= right; ++i) {
+      region.markFilled(i, seed.y);
+      pixels_[seed.y * kPlaneWidth + i] = fill;
+    }
+    for (int row : {seed.y - 1, seed.y + 1}) {
+      if (row < 0 || row >= kPlaneHeight) continue;
+      for (int i = left; i <= right; ++i) {
+        // One seed per run of fillable pixels is enough: the span search widens it.
+        if (region.fillable(i, row) && (i == left || !region.fillable(i - 1, row))) {
+          seeds.push_back({i, row});
+        }
+      }
+    }
+  }
+  ++version_;
+}
+
+void GraphicsPlane::PSET(double x, double y, double colour, std::source_location where) {
+  const Point point = pointArgument(x, y, where);
+  set(point.x, point.y, colourArgument(colour, where));
+  ++version_;
+}
+
+void GraphicsPlane::drawText(double x, double y, std::string_view sjis, double colour,
+                             const Font& font, std::source_location where) {
+  const Point origin = pointArgument(x, y, where);
+  const uint32_t rgb = colourArgument(colour, where);
+  if (!font.loaded()) return;
+  int penX = origin.x;
+  for (size_t i = 0; i < sjis.size();) {
+    const size_t length = charLength(sjis, i);
+    uint16_t code = static_cast<uint8_t>(sjis[i]);
+    if (length == 2) code = static_cast<uint16_t>(code << 8 | static_cast<uint8_t>(sjis[i + 1]));
+    if (const Font::Glyph* glyph = font.glyph(code)) {
+      drawGlyph(*glyph, penX, origin.y, rgb, pixels_, kPlaneWidth, kPlaneHeight);
+    }
+    penX += length == 2 ? 16 : 8;
+    i += length;
+  }
+  ++version_;
+}
+
+void GraphicsPlane::blitStretched(const std::vector<uint32_t>& image, int imageWidth,
+                                  int imageHeight, double x, double y, double width, double height,
+                                  std::source_location where) {
+  const Point origin = pointArgument(x, y, where);
+  const Point size = pointArgument(width, height, where);
+  if (imageWidth <= 0 || imageHeight <= 0 || size.x <= 0 || size.y <= 0) return;
+  if (image.size() < static_cast<size_t>(imageWidth) * imageHeight) return;
+  const int firstX = std::max(origin.x, 0);
+  const int endX = std::min(origin.x + size.x, kPlaneWidth);
+  const int firstY = std::max(origin.y, 0);
+  const int endY = std::min(origin.y + size.y, kPlaneHeight);
+  for (int py = firstY; py < endY; ++py) {
+    // Sample each target pixel's centre in the source.
+    const int64_t sourceY = (2 * int64_t{py - origin.y} + 1) * imageHeight / (2 * int64_t{size.y});
+    const uint32_t* sourceRow = image.data() + sourceY * imageWidth;
+    for (int px = firstX; px < endX; ++px) {
+      const int64_t sourceX = (2 * int64_t{px - origin.x} + 1) * imageWidth / (2 * int64_t{size.x});
+      pixels_[py * kPlaneWidth + px] = sourceRow[sourceX] & 0xFFFFFF;
+    }
+  }
+  ++version_;
+}
+
+}  // namespace kestrun::rt

@@ -1,0 +1,150 @@
+#include "runtime/console.h"
+
+#include <gtest/gtest.h>
+
+#include "frontends/frontends.h"
+#include "runtime/keyscript.h"
+#include "runtime/sjis.h"
+
+namespace kestrun::rt {
+namespace {
+
+using namespace literals;
+
+std::string rowText(const TextScreen& s, int row) {
+  std::string bytes;
+  for (int c = 0; c < kColumns; ++c) bytes.push_back(static_cast<char>(s.cell(c, row).ch));
+  bytes.erase(bytes.find_last_not_of(' ') + 1);
+  return bytes;
+}
+
+int errorCode(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const RuntimeError& e) {
+    return e.code();
+  }
+  return 0;
+}
+
+class ConsoleTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<Frontend> frontend = fe::makeHeadlessFrontend();
+  Font font;
+  Console con{*frontend, font};
+};
+
+TEST_F(ConsoleTest, LocateColorAndClsCheckTheirArguments) {
+  EXPECT_EQ(errorCode([&] { con.LOCATE(80, 0); }), 5);
+  EXPECT_EQ(errorCode([&] { con.LOCATE(0, 24); }), 5);
+  EXPECT_EQ(errorCode([&] { con.LOCATE(-1, 0); }), 5);
+  EXPECT_EQ(errorCode([&] { con.LOCATE(40000, 0); }), 6);
+  EXPECT_EQ(errorCode([&] { con.COLOR(16); }), 5);
+  EXPECT_EQ(errorCode([&] { con.COLOR(7, 0, 0, 2); }), 5);
+  EXPECT_EQ(errorCode([&] { con.CLS(6); }), 5);
+  con.LOCATE(79, 23);
+  con.COLOR(7, 0, 0, 1);
+  con.PRINT("x");
+  EXPECT_TRUE(con.text().cell(79, 23).halfIntensity);
+}
+
+TEST_F(ConsoleTest, PrintsNumbersWithSignPlaceAndSeparators) {
+  con.PRINT(static_cast<int16_t>(-5));
+  con.PRINT(static_cast<int16_t>(5));
+  con.PRINT(0.0f, Sep::EndLine);
+  con.PRINT("next");
+  EXPECT_EQ(rowText(con.text(), 0), "-5  5  0");
+  EXPECT_EQ(rowText(con.text(), 1), "next");
+}
+
+TEST_F(ConsoleTest, ClsClearsTextAndGraphicsAndHomesTheCursor) {
+  con.graphics().PSET(10, 10, 15);
+  con.LOCATE(5, 5);
+  con.PRINT("abc");
+  con.CLS();
+  EXPECT_EQ(con.graphics().pixel(10, 10), 0u);
+  EXPECT_EQ(rowText(con.text(), 5), "");
+  EXPECT_EQ(con.text().column(), 0);
+  EXPECT_EQ(con.text().row(), 0);
+}
+
+TEST_F(ConsoleTest, InkeyNeverWaitsAndScriptKeysGoOnlyToWaits) {
+  con.setScript({'a', 'b'});
+  EXPECT_EQ(con.INKEY(), "");
+  EXPECT_EQ(con.waitKey(), "a");
+  EXPECT_EQ(con.INKEY(), "");
+  EXPECT_EQ(con.waitKey(), "b");
+  // The script is used up and nobody can type: the session ends.
+  EXPECT_THROW(con.waitKey(), ProgramEnd);
+}
+
+TEST_F(ConsoleTest, LineInputEchoesEditsAndEndsTheLine) {
+  con.setScript(parseKeyScript("abX{Bs}c{Enter}"));
+  con.LOCATE(3, 2);
+  EXPECT_EQ(con.inputString("Name ? "), "abc");
+  EXPECT_EQ(rowText(con.text(), 2), "   Name ? abc");
+  EXPECT_EQ(con.text().row(), 3);
+  EXPECT_EQ(con.text().column(), 0);
+}
+
+TEST_F(ConsoleTest, LineInputKeepsDoubleByteCharactersWhole) {
+  con.setScript(parseKeyScript("名前x{Bs}{Bs}{Enter}"));
+  EXPECT_EQ(con.inputString(""), "名"_sj);
+}
+
+TEST_F(ConsoleTest, LineInputAsksAgainWhenTheAnswerDoesNotFit) {
+  float number = -1;
+  con.setScript(parseKeyScript("abc\n1,2\n 42 \n"));
+  con.INPUT("? ", PromptMode::PromptOnly, {&number});
+  EXPECT_EQ(number, 42.0f);
+  EXPECT_EQ(rowText(con.text(), 1), "もう一度入力してください"_sj);
+  EXPECT_EQ(rowText(con.text(), 3), "もう一度入力してください"_sj);
+}
+
+TEST_F(ConsoleTest, LineInputSplitsFieldsAndHonoursQuotes) {
+  std::string a, b;
+  float n = 0;
+  con.setScript(parseKeyScript("\"x, y\" , plain ,7\n"));
+  con.INPUT("", PromptMode::QuestionOnly, {&a, &b, &n});
+  EXPECT_EQ(a, "x, y");
+  EXPECT_EQ(b, "plain");
+  EXPECT_EQ(n, 7.0f);
+  EXPECT_EQ(rowText(con.text(), 0).substr(0, 2), "? ");
+  // A quoted field is not a number; an empty answer is zero.
+  con.setScript(parseKeyScript("\"5\"\n\n"));
+  con.INPUT("", PromptMode::PromptOnly, {&n});
+  EXPECT_EQ(n, 0.0f);
+}
+
+TEST_F(ConsoleTest, WaitChecksItsRangeAndUnhandledErrorsAreReported) {
+  EXPECT_EQ(errorCode([&] { con.WAIT(65536); }), 5);
+  con.WAIT(100);
+  con.LOCATE(10, 4);
+  {
+    ModuleScope module("Kestsub2");
+    try {
+      raise(63);
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.module(), "Kestsub2");
+      con.reportError(e);
+    }
+  }
+  EXPECT_EQ(currentModule(), std::string("Kestmain"));
+  const std::string header = toUtf8(rowText(con.text(), 5));
+  EXPECT_EQ(header.rfind("Kestsub2 [", 0), 0u);
+  EXPECT_NE(header.find("行]:エラー[63]"), std::string::npos);
+  EXPECT_EQ(toUtf8(rowText(con.text(), 6)), std::string(errorMessage(63)));
+}
+
+TEST(KeyScript, NamesBracesAndTextBecomeKeyCodes) {
+  EXPECT_EQ(parseKeyScript("Z{Enter}{Up}{Down}{Left}{Right}{Esc}{Home}{Ins}{Del}{Bs}{{\n"),
+            (std::vector<uint8_t>{'Z', 13, 30, 31, 29, 28, 27, 11, 18, 4, 8, '{', 13}));
+  EXPECT_EQ(parseKeyScript("a\r\nb"), (std::vector<uint8_t>{'a', 13, 'b'}));
+  const auto kana = parseKeyScript("ア");
+  EXPECT_EQ(kana, (std::vector<uint8_t>{0x83, 0x41}));
+  EXPECT_THROW(parseKeyScript("{Enterr}"), KeyScriptError);
+  EXPECT_THROW(parseKeyScript("{Enter"), KeyScriptError);
+}
+
+}  // namespace
+}  // namespace kestrun::rt
