@@ -75,6 +75,7 @@ void GraphicsPlane::fillRectangle(int x1, int y1, int x2, int y2, uint32_t rgb) 
   const int right = std::min(std::max(x1, x2), kPlaneWidth - 1);
   const int top = std::max(std::min(y1, y2), 0);
   const int bottom = std::min(std::max(y1, y2), kPlaneHeight - 1);
+  if (left > right) return;
   for (int y = top; y <= bottom; ++y) {
     auto row = pixels_.begin() + y * kPlaneWidth;
     std::fill(row + left, row + right + 1, rgb);

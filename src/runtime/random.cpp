@@ -34,6 +34,8 @@ float Random::RND(double x) {
   }
 }
 
-void Random::RANDOMIZE(int32_t n) { seed_ ^= static_cast<uint32_t>(n); }
+void Random::RANDOMIZE(int32_t n) {
+  seed_ ^= static_cast<uint32_t>(n);
+}
 
 }  // namespace kestrun::rt

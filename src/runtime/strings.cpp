@@ -21,7 +21,9 @@ size_t byteCount(double n, std::source_location where) {
 
 }  // namespace
 
-int32_t LEN(std::string_view s) { return static_cast<int32_t>(s.size()); }
+int32_t LEN(std::string_view s) {
+  return static_cast<int32_t>(s.size());
+}
 
 std::string LEFT(std::string_view s, double n, std::source_location where) {
   return std::string(s.substr(0, byteCount(n, where)));

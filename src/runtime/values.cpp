@@ -23,8 +23,12 @@ double roundHalfEven(double v, Loc where) {
   return std::nearbyint(v);
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 int digitValue(char c) {
   if (isDigit(c)) return c - '0';
@@ -115,7 +119,8 @@ ScannedNumber scanDecimal(std::string_view s, size_t pos) {
   }
   result.end = i;
   double value = 0;
-  auto [ptr, ec] = std::from_chars(text.data() + (text[0] == '+'), text.data() + text.size(), value);
+  auto [ptr, ec] =
+      std::from_chars(text.data() + (text[0] == '+'), text.data() + text.size(), value);
   if (ec == std::errc::result_out_of_range) {
     // Out of range either way: overflow when the leading digit sits above the
     // point, underflow (0) otherwise.
@@ -167,7 +172,9 @@ float toSingle(double v, Loc where) {
   return f;
 }
 
-double INT(double x) { return std::floor(x); }
+double INT(double x) {
+  return std::floor(x);
+}
 
 int32_t MOD(double a, double b, Loc where) {
   int32_t dividend = toInt32(a, where);

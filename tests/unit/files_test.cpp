@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -245,21 +244,6 @@ TEST_F(FilesOpenErrors, TooManyFiles) {
   files.closeAll();
   ::setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_EQ(code, err::TooManyFiles);
-}
-
-TEST_F(FilesOpenErrors, SystemErrorsAreTranslated) {
-  EXPECT_EQ(systemErrorCode(ENOENT), 63);
-  EXPECT_EQ(systemErrorCode(ENOTDIR), 63);
-  EXPECT_EQ(systemErrorCode(EACCES), 75);
-  EXPECT_EQ(systemErrorCode(EBUSY), 75);
-  EXPECT_EQ(systemErrorCode(EMFILE), 66);
-  EXPECT_EQ(systemErrorCode(ENOMEM), 7);
-  EXPECT_EQ(systemErrorCode(EEXIST), 64);
-  EXPECT_EQ(systemErrorCode(EINVAL), 5);
-  EXPECT_EQ(systemErrorCode(EROFS), 73);
-  EXPECT_EQ(systemErrorCode(ENOSPC), 67);
-  EXPECT_EQ(systemErrorCode(ENAMETOOLONG), 55);
-  EXPECT_EQ(systemErrorCode(EIO), 75);
 }
 
 TEST_F(FilesCloseAndKill, Close) {

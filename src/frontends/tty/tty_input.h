@@ -36,12 +36,13 @@ class TerminalInputParser {
   void csi(uint8_t byte, std::vector<TerminalInput>& out);
   void ss3(uint8_t byte, std::vector<TerminalInput>& out);
   void control(uint8_t byte, std::vector<TerminalInput>& out);
-  void textByte(uint8_t byte, std::vector<TerminalInput>& out);
+  void textByte(uint8_t byte);
   void endText(std::vector<TerminalInput>& out);
 
   State state_ = State::Ground;
   std::string params_;
-  std::string text_;
+  std::string text_;     // whole characters not yet delivered
+  std::string partial_;  // the start of a UTF-8 character
   size_t utf8Missing_ = 0;
   bool lastWasReturn_ = false;
 };

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Speed and memory figures: the micro benchmarks, start-up to the title, peak
+# memory, and the processor time a game waiting at the title uses.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="$(realpath "${1:-build}")"
+measure="$build/bench/kestrun_measure"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"; tmux -S "$work/tmux.sock" kill-server 2>/dev/null || true' EXIT
+
+echo "== micro benchmarks"
+"$build/bench/kestrun_bench" --benchmark_min_time=0.2
+
+echo "== headless: start-up to the title frame, peak memory"
+"$measure" run 20 -- "$build/kestrun" --frontend headless --dir "$work" --seed 1 --keys ""
+
+echo "== sdl under Xvfb: 10 s waiting at the title, peak memory"
+cat >"$work/sdl.sh" <<SDL
+"$build/kestrun" --frontend sdl --scale 1 --dir "$work" &
+pid=\$!
+xdotool search --sync --onlyvisible --name '^KESTRUN' >/dev/null
+sleep 1
+"$measure" idle 10 \$pid
+"$measure" rss \$pid
+kill -TERM \$pid
+wait \$pid || true
+SDL
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/sdl.sh"
+
+echo "== tty in tmux: 10 s waiting at the title"
+tmux -S "$work/tmux.sock" new-session -d -x 100 -y 30 \
+  "exec env LANG=C.UTF-8 '$build/kestrun' --frontend tty --dir '$work'"
+sleep 1
+pid="$(tmux -S "$work/tmux.sock" list-panes -F '#{pane_pid}' | head -n 1)"
+"$measure" idle 10 "$pid"
+"$measure" rss "$pid"

@@ -1,0 +1,262 @@
+#include "frontends/tty/tty_frame.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <unordered_map>
+
+#include "runtime/graphics.h"
+#include "runtime/sjis.h"
+#include "runtime/textscreen.h"
+
+namespace kestrun::fe {
+
+namespace {
+
+constexpr std::array<uint32_t, 16> kAnsiRgb = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+int channel(uint32_t rgb, int shift) { return static_cast<int>((rgb >> shift) & 0xFF); }
+
+int distance(uint32_t a, uint32_t b) {
+  int sum = 0;
+  for (const int shift : {16, 8, 0}) {
+    const int d = channel(a, shift) - channel(b, shift);
+    sum += d * d;
+  }
+  return sum;
+}
+
+int brightness(uint32_t rgb) { return channel(rgb, 16) + channel(rgb, 8) + channel(rgb, 0); }
+
+// Bit of U+2800 for the dot in sub-block column x (0..1), row y (0..3).
+constexpr uint8_t brailleBit(int x, int y) {
+  constexpr std::array<std::array<uint8_t, 4>, 2> bits = {
+      {{0x01, 0x02, 0x04, 0x40}, {0x08, 0x10, 0x20, 0x80}}};
+  return bits[x][y];
+}
+
+// The cell's pixel rows split into four sub-blocks of 4 or 5 rows.
+constexpr int subBlockTop(int y) { return y * rt::kCellHeight / 4; }
+
+std::string utf8Of(char32_t code) {
+  std::string out;
+  if (code < 0x80) {
+    out.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+  return out;
+}
+
+// A single-byte character as the terminal shows it: ASCII and half-width
+// katakana; bytes with no printable form show as a blank, never as raw
+// control bytes.
+std::string singleByteGlyph(uint8_t ch) {
+  if (ch >= 0x20 && ch < 0x7F) return std::string(1, static_cast<char>(ch));
+  if (ch >= 0xA1 && ch <= 0xDF) return utf8Of(0xFF61 + (ch - 0xA1));
+  return " ";
+}
+
+const std::string& doubleByteGlyph(uint8_t lead, uint8_t trail) {
+  static std::unordered_map<uint16_t, std::string> cache;
+  const auto code = static_cast<uint16_t>(lead << 8 | trail);
+  auto found = cache.find(code);
+  if (found == cache.end()) {
+    const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    found = cache.emplace(code, rt::toUtf8(std::string_view(bytes, 2))).first;
+  }
+  return found->second;
+}
+
+TerminalCell graphicsCell(std::span<const uint32_t> plane, int column, int row) {
+  const BrailleCell braille = brailleCell(plane, column, row);
+  if (braille.dots == 0) return {};
+  return {utf8Of(0x2800 + braille.dots), braille.colour, kDefaultBackground, 1};
+}
+
+uint8_t textForeground(const rt::TextCell& cell) {
+  return nearestAnsiColour(rt::textColourRgb(cell.fg, cell.halfIntensity));
+}
+
+uint8_t textBackground(const rt::TextCell& cell) {
+  if (cell.bg == 0) return kDefaultBackground;
+  return nearestAnsiColour(rt::textColourRgb(cell.bg, cell.halfIntensity));
+}
+
+// Fills one row; a double-byte character takes the cell it starts in and the next.
+void buildRow(const rt::TextScreen& text, std::span<const uint32_t> plane, int row,
+              TerminalCell* cells) {
+  for (int column = 0; column < rt::kColumns; ++column) {
+    const rt::TextCell& cell = text.cell(column, row);
+    if (rt::isLeadByte(cell.ch) && column + 1 < rt::kColumns) {
+      const uint8_t trail = text.cell(column + 1, row).ch;
+      const uint8_t fg = textForeground(cell);
+      const uint8_t bg = textBackground(cell);
+      cells[column] = {doubleByteGlyph(cell.ch, trail), fg, bg, 2};
+      cells[++column] = {"", fg, bg, 0};
+    } else if (cell.ch == ' ' && cell.bg == 0) {
+      cells[column] = graphicsCell(plane, column, row);
+    } else if (cell.ch == ' ') {
+      cells[column] = {" ", 7, textBackground(cell), 1};
+    } else {
+      cells[column] = {singleByteGlyph(cell.ch), textForeground(cell), textBackground(cell), 1};
+    }
+  }
+}
+
+// The cursor and colours the terminal is known to have; -1 / unknown until set.
+class TerminalWriter {
+ public:
+  explicit TerminalWriter(std::string& out) : out_(out) {}
+
+  void put(int column, int row, const TerminalCell& cell) {
+    if (cell.width == 2) {
+      // Blank the right half first: a terminal that draws this character
+      // one column wide leaves no stale byte there.
+      putNarrow(column + 1, row, " ", cell.fg, cell.bg);
+      moveTo(column, row);
+      out_ += cell.glyph;
+      column_ = -1;  // the terminal may have advanced one column or two
+      return;
+    }
+    putNarrow(column, row, cell.glyph, cell.fg, cell.bg);
+  }
+
+ private:
+  void putNarrow(int column, int row, std::string_view glyph, uint8_t fg, uint8_t bg) {
+    if (column != column_ || row != row_) moveTo(column, row);
+    setColours(fg, bg);
+    out_ += glyph;
+    column_ = column + 1 < rt::kColumns ? column + 1 : -1;
+  }
+
+  void moveTo(int column, int row) {
+    out_ += "\x1b[" + std::to_string(row + 1) + ';' + std::to_string(column + 1) + 'H';
+    column_ = column;
+    row_ = row;
+  }
+
+  void setColours(uint8_t fg, uint8_t bg) {
+    if (fg == fg_ && bg == bg_) return;
+    const int fgCode = fg < 8 ? 30 + fg : 90 + fg - 8;
+    const int bgCode = bg == kDefaultBackground ? 49 : bg < 8 ? 40 + bg : 100 + bg - 8;
+    out_ += "\x1b[" + std::to_string(fgCode) + ';' + std::to_string(bgCode) + 'm';
+    fg_ = fg;
+    bg_ = bg;
+  }
+
+  std::string& out_;
+  int column_ = -1;
+  int row_ = -1;
+  int fg_ = -1;
+  int bg_ = -1;
+};
+
+// Cells to redraw in one row: those that changed, and the other half of any
+// wide character drawn or overwritten, because the terminal blanks both
+// halves when one of them is written.
+std::array<bool, rt::kColumns> dirtyCells(const TerminalCell* wanted, const TerminalCell* shown) {
+  std::array<bool, rt::kColumns> dirty{};
+  for (int c = 0; c < rt::kColumns; ++c) dirty[c] = !(wanted[c] == shown[c]);
+  for (bool spread = true; spread;) {
+    spread = false;
+    for (int c = 0; c < rt::kColumns; ++c) {
+      if (!dirty[c]) continue;
+      const bool leftHalf = wanted[c].width == 2 || shown[c].width == 2;
+      const bool rightHalf = wanted[c].width == 0 || shown[c].width == 0;
+      if (leftHalf && c + 1 < rt::kColumns && !dirty[c + 1]) spread = dirty[c + 1] = true;
+      if (rightHalf && c > 0 && !dirty[c - 1]) spread = dirty[c - 1] = true;
+    }
+  }
+  return dirty;
+}
+
+}  // namespace
+
+uint8_t nearestAnsiColour(uint32_t rgb, bool allowBlack) {
+  uint8_t best = allowBlack ? 0 : 1;
+  for (uint8_t i = best + 1; i < kAnsiRgb.size(); ++i) {
+    if (distance(rgb, kAnsiRgb[i]) < distance(rgb, kAnsiRgb[best])) best = i;
+  }
+  return best;
+}
+
+BrailleCell brailleCell(std::span<const uint32_t> plane, int column, int row) {
+  struct Tally {
+    uint32_t rgb;
+    int count;
+  };
+  std::vector<Tally> tallies;
+  BrailleCell result;
+  const int left = column * rt::kCellWidth;
+  const int top = row * rt::kCellHeight;
+  for (int sy = 0; sy < 4; ++sy) {
+    for (int y = top + subBlockTop(sy); y < top + subBlockTop(sy + 1); ++y) {
+      for (int x = left; x < left + rt::kCellWidth; ++x) {
+        const uint32_t rgb = plane[static_cast<size_t>(y) * rt::kPlaneWidth + x] & 0xFFFFFF;
+        if (rgb == 0) continue;
+        result.dots |= brailleBit((x - left) * 2 / rt::kCellWidth, sy);
+        auto tally = std::find_if(tallies.begin(), tallies.end(),
+                                  [rgb](const Tally& t) { return t.rgb == rgb; });
+        if (tally == tallies.end()) {
+          tallies.push_back({rgb, 1});
+        } else {
+          ++tally->count;
+        }
+      }
+    }
+  }
+  if (tallies.empty()) return result;
+  const Tally* chosen = &tallies.front();
+  for (const Tally& t : tallies) {
+    if (t.count > chosen->count ||
+        (t.count == chosen->count && brightness(t.rgb) > brightness(chosen->rgb))) {
+      chosen = &t;
+    }
+  }
+  result.colour = nearestAnsiColour(chosen->rgb, false);
+  return result;
+}
+
+TerminalFrame blankFrame() { return TerminalFrame(rt::kColumns * rt::kRows); }
+
+TerminalFrame buildFrame(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) {
+  TerminalFrame frame = blankFrame();
+  for (int row = 0; row < rt::kRows; ++row) {
+    buildRow(text, graphics.pixels(), row, &frame[static_cast<size_t>(row) * rt::kColumns]);
+  }
+  return frame;
+}
+
+std::string drawChanges(const TerminalFrame& wanted, TerminalFrame& shown) {
+  std::string out;
+  TerminalWriter writer(out);
+  for (int row = 0; row < rt::kRows; ++row) {
+    const size_t start = static_cast<size_t>(row) * rt::kColumns;
+    const auto dirty = dirtyCells(&wanted[start], &shown[start]);
+    for (int column = 0; column < rt::kColumns; ++column) {
+      if (dirty[column] && wanted[start + column].width != 0) {
+        writer.put(column, row, wanted[start + column]);
+      }
+    }
+  }
+  shown = wanted;
+  return out;
+}
+
+std::string clearScreen() { return "\x1b[0m\x1b[2J"; }
+
+std::string enlargeNotice(int terminalColumns) {
+  const std::string notice = "Please enlarge the terminal to 80 x 24";
+  return clearScreen() + "\x1b[1;1H" +
+         notice.substr(0, static_cast<size_t>(std::max(terminalColumns, 1)));
+}
+
+}  // namespace kestrun::fe

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kestrun::rt {
+class TextScreen;
+class GraphicsPlane;
+}  // namespace kestrun::rt
+
+namespace kestrun::fe {
+
+// The 16 terminal colours: 0..7 the normal set (black, red, green, yellow,
+// blue, magenta, cyan, white), 8..15 the bright set.
+inline constexpr uint8_t kAnsiBlack = 0;
+inline constexpr uint8_t kDefaultBackground = 0xFF;
+
+// The terminal colour closest to an RGB colour (0xRRGGBB). Without
+// `allowBlack` a lit pixel never turns into black.
+uint8_t nearestAnsiColour(uint32_t rgb, bool allowBlack = true);
+
+// The graphics under one text cell as a braille pattern: the cell's 8 x 18
+// pixels in a 2 x 4 grid of sub-blocks, a dot for each sub-block with a lit
+// pixel, in the colour of the commonest lit pixel (the brighter on a tie).
+struct BrailleCell {
+  uint8_t dots = 0;  // the bits of U+2800 + dots
+  uint8_t colour = kAnsiBlack;
+  bool operator==(const BrailleCell&) const = default;
+};
+BrailleCell brailleCell(std::span<const uint32_t> plane, int column, int row);
+
+// What one cell of the terminal shows.
+struct TerminalCell {
+  std::string glyph = " ";  // UTF-8; empty in the right half of a wide character
+  uint8_t fg = 7;
+  uint8_t bg = kDefaultBackground;
+  uint8_t width = 1;  // 2 in the left half of a wide character, 0 in its right half
+  bool operator==(const TerminalCell&) const = default;
+};
+
+// 80 x 24 cells, row by row.
+using TerminalFrame = std::vector<TerminalCell>;
+
+TerminalFrame blankFrame();
+// The text grid, with the graphics plane showing in blank cells that have no
+// background colour.
+TerminalFrame buildFrame(const rt::TextScreen& text, const rt::GraphicsPlane& graphics);
+
+// The output that turns what the terminal shows (`shown`) into `wanted`; every
+// cell is placed by its own cursor position, so the terminal's idea of
+// character widths cannot shift the layout. `shown` becomes `wanted`.
+std::string drawChanges(const TerminalFrame& wanted, TerminalFrame& shown);
+
+// Clears the terminal in its default colours; what it shows is then blankFrame().
+std::string clearScreen();
+
+// Shown instead of the game while the terminal is below 80 x 24.
+std::string enlargeNotice(int terminalColumns);
+
+}  // namespace kestrun::fe

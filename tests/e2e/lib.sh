@@ -1,0 +1,40 @@
+# Shared by the end-to-end tests: $1 is the kestrun binary, $2 the tests directory.
+# A golden file is only rewritten when KESTRUN_UPDATE_GOLDEN=1 (see update-golden.sh).
+set -euo pipefail
+
+KESTRUN="$1"
+TESTS="$2"
+GOLDEN="$TESTS/e2e/golden"
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Compares a produced file with its golden copy.
+check_golden() {
+  local produced="$1" name="$2"
+  if [ "${KESTRUN_UPDATE_GOLDEN:-0}" = 1 ]; then
+    cp "$produced" "$GOLDEN/$name"
+    echo "updated $GOLDEN/$name"
+    return 0
+  fi
+  [ -f "$GOLDEN/$name" ] || fail "no golden file $name (run tests/e2e/update-golden.sh)"
+  if ! diff -u "$GOLDEN/$name" "$produced" >&2; then
+    fail "$name differs from its golden copy"
+  fi
+}
+
+# Runs a headless session in $WORK/dir with a key script; extra arguments are
+# passed on. Sets STATUS to the exit status.
+run_headless() {
+  local keys="$1"
+  shift
+  mkdir -p "$WORK/dir"
+  set +e
+  "$KESTRUN" --frontend headless --dir "$WORK/dir" --seed 1 --keys "$keys" "$@"
+  STATUS=$?
+  set -e
+}

@@ -1,0 +1,42 @@
+# The window front end under a virtual X server: type a scenario letter, see
+# the message, go back to the title, press the close box; the dump written at
+# exit shows the title again.
+source "$(dirname "$0")/lib.sh"
+XCLOSE="$(dirname "$KESTRUN")/tests/kestrun_xclose"
+for tool in xvfb-run xdotool; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
+done
+[ -x "$XCLOSE" ] || { echo "SKIP: kestrun_xclose not built"; exit 77; }
+[ -f /usr/share/unifont/unifont_jp.hex ] || { echo "SKIP: unifont missing"; exit 77; }
+
+mkdir -p "$WORK/dir"
+cat >"$WORK/session.sh" <<SESSION
+set -euo pipefail
+"$KESTRUN" --frontend sdl --scale 1 --dir "$WORK/dir" --seed 3 --dump-screen "$WORK/end.txt" \
+  --trace "$WORK/trace.txt" &
+pid=\$!
+wid=\$(xdotool search --sync --onlyvisible --name '^KESTRUN' | head -n 1)
+wait_for_waits() {
+  for _ in \$(seq 1 100); do
+    [ "\$(grep -c '^=== ' "$WORK/trace.txt" 2>/dev/null || echo 0)" -ge "\$1" ] && return 0
+    sleep 0.1
+  done
+  echo "the game did not reach wait \$1" >&2
+  return 1
+}
+wait_for_waits 1
+xdotool windowfocus --sync "\$wid"
+xdotool type --delay 50 Z
+xdotool key Return
+wait_for_waits 2
+xdotool key a
+wait_for_waits 3
+"$XCLOSE" "\$wid"
+wait "\$pid"
+SESSION
+timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$WORK/session.sh" ||
+  fail "the window session failed"
+
+grep -q "その名のシナリオはありません" "$WORK/trace.txt" || fail "the message never showed"
+sed -n 3p "$WORK/end.txt" | grep -q "^                 ＶＡＲＮＨＯＬＤ$" || fail "the title is not back"
+sed -n 12p "$WORK/end.txt" | grep -q "シナリオのファイル名は ?" || fail "the prompt is not back"
