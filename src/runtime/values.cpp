@@ -79,57 +79,72 @@ double withFormPrecision(double value, int digitCount, bool doubleExponent) {
   return static_cast<float>(value);
 }
 
-// Decimal number: [sign] digits [. digits] [E|D [sign] digits]. An exponent
-// letter without digits still belongs to the number (exponent 0).
-ScannedNumber scanDecimal(std::string_view s, size_t pos) {
-  ScannedNumber result;
+// The digits of a decimal number's form as read: [sign] digits [. digits].
+struct MantissaForm {
   std::string text;
-  size_t i = pos;
-  if (s[i] == '+' || s[i] == '-') text += s[i++];
   int digitCount = 0;
   int leadingZeros = 0;
   int integerDigits = 0;
+};
+
+MantissaForm scanMantissa(std::string_view s, size_t& i) {
+  MantissaForm m;
+  if (s[i] == '+' || s[i] == '-') {
+    if (s[i] == '-') m.text += '-';
+    ++i;
+  }
   bool seenPoint = false;
   for (; i < s.size(); ++i) {
     if (isDigit(s[i])) {
-      if (digitCount == leadingZeros && s[i] == '0') ++leadingZeros;
-      ++digitCount;
-      if (!seenPoint) ++integerDigits;
-      text += s[i];
+      if (m.digitCount == m.leadingZeros && s[i] == '0') ++m.leadingZeros;
+      ++m.digitCount;
+      if (!seenPoint) ++m.integerDigits;
     } else if (s[i] == '.' && !seenPoint) {
       seenPoint = true;
-      text += '.';
     } else {
       break;
     }
+    m.text += s[i];
   }
-  if (digitCount == 0) return result;
-  bool doubleExponent = false;
+  return m;
+}
+
+// [E|D [sign] digits]; a letter without digits still belongs to the number
+// (exponent 0). Returns whether the letter was "D" (a double).
+bool scanExponent(std::string_view s, size_t& i, long& exponent) {
+  exponent = 0;
+  if (i >= s.size()) return false;
+  char letter = static_cast<char>(s[i] & ~0x20);
+  if (letter != 'E' && letter != 'D') return false;
+  ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  for (; i < s.size() && isDigit(s[i]); ++i) {
+    if (exponent < 100000) exponent = exponent * 10 + (s[i] - '0');
+  }
+  if (negative) exponent = -exponent;
+  return letter == 'D';
+}
+
+ScannedNumber scanDecimal(std::string_view s, size_t pos) {
+  ScannedNumber result;
+  MantissaForm m = scanMantissa(s, pos);
+  if (m.digitCount == 0) return result;
   long exponent = 0;
-  if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
-    doubleExponent = s[i] == 'D' || s[i] == 'd';
-    ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    for (; i < s.size() && isDigit(s[i]); ++i) {
-      if (exponent < 100000) exponent = exponent * 10 + (s[i] - '0');
-    }
-    if (negative) exponent = -exponent;
-    text += 'e' + std::to_string(exponent);
-  }
-  result.end = i;
+  bool doubleExponent = scanExponent(s, pos, exponent);
+  result.end = pos;
+  std::string text = m.text + 'e' + std::to_string(exponent);
   double value = 0;
-  auto [ptr, ec] =
-      std::from_chars(text.data() + (text[0] == '+'), text.data() + text.size(), value);
+  auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  int significant = m.digitCount - m.leadingZeros;
   if (ec == std::errc::result_out_of_range) {
-    // Out of range either way: overflow when the leading digit sits above the
-    // point, underflow (0) otherwise.
-    int significant = digitCount - leadingZeros;
-    long magnitude = (integerDigits - leadingZeros) + exponent;
+    // Beyond the range either way: too large when the leading digit sits
+    // above the point, else too small (0).
+    long magnitude = (m.integerDigits - m.leadingZeros) + exponent;
     result.outOfRange = significant > 0 && magnitude > 0;
     value = 0;
   }
-  result.value = withFormPrecision(value, digitCount - leadingZeros, doubleExponent);
+  result.value = withFormPrecision(value, significant, doubleExponent);
   return result;
 }
 

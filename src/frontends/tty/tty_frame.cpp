@@ -17,7 +17,9 @@ constexpr std::array<uint32_t, 16> kAnsiRgb = {
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
     0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
-int channel(uint32_t rgb, int shift) { return static_cast<int>((rgb >> shift) & 0xFF); }
+int channel(uint32_t rgb, int shift) {
+  return static_cast<int>((rgb >> shift) & 0xFF);
+}
 
 int distance(uint32_t a, uint32_t b) {
   int sum = 0;
@@ -28,7 +30,22 @@ int distance(uint32_t a, uint32_t b) {
   return sum;
 }
 
-int brightness(uint32_t rgb) { return channel(rgb, 16) + channel(rgb, 8) + channel(rgb, 0); }
+// Raises a dark colour to the brightness of the dim terminal colours, keeping
+// its hue, so a faint pixel matches its hue rather than the nearest dim colour.
+uint32_t atLeastDimColour(uint32_t rgb) {
+  const int brightest = std::max({channel(rgb, 16), channel(rgb, 8), channel(rgb, 0)});
+  if (brightest == 0) return 0x808080;
+  if (brightest >= 0x80) return rgb;
+  uint32_t raised = 0;
+  for (const int shift : {16, 8, 0}) {
+    raised |= static_cast<uint32_t>(channel(rgb, shift) * 0x80 / brightest) << shift;
+  }
+  return raised;
+}
+
+int brightness(uint32_t rgb) {
+  return channel(rgb, 16) + channel(rgb, 8) + channel(rgb, 0);
+}
 
 // Bit of U+2800 for the dot in sub-block column x (0..1), row y (0..3).
 constexpr uint8_t brailleBit(int x, int y) {
@@ -38,7 +55,9 @@ constexpr uint8_t brailleBit(int x, int y) {
 }
 
 // The cell's pixel rows split into four sub-blocks of 4 or 5 rows.
-constexpr int subBlockTop(int y) { return y * rt::kCellHeight / 4; }
+constexpr int subBlockTop(int y) {
+  return y * rt::kCellHeight / 4;
+}
 
 std::string utf8Of(char32_t code) {
   std::string out;
@@ -55,13 +74,18 @@ std::string utf8Of(char32_t code) {
   return out;
 }
 
-// A single-byte character as the terminal shows it: ASCII and half-width
-// katakana; bytes with no printable form show as a blank, never as raw
-// control bytes.
+bool isTrailByte(uint8_t b) {
+  return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+// Single-byte characters with a visible form: ASCII and half-width katakana.
+bool isVisibleSingleByte(uint8_t ch) {
+  return (ch > 0x20 && ch < 0x7F) || (ch >= 0xA1 && ch <= 0xDF);
+}
+
 std::string singleByteGlyph(uint8_t ch) {
-  if (ch >= 0x20 && ch < 0x7F) return std::string(1, static_cast<char>(ch));
-  if (ch >= 0xA1 && ch <= 0xDF) return utf8Of(0xFF61 + (ch - 0xA1));
-  return " ";
+  if (ch < 0x80) return std::string(1, static_cast<char>(ch));
+  return utf8Of(0xFF61 + (ch - 0xA1));
 }
 
 const std::string& doubleByteGlyph(uint8_t lead, uint8_t trail) {
@@ -90,23 +114,26 @@ uint8_t textBackground(const rt::TextCell& cell) {
   return nearestAnsiColour(rt::textColourRgb(cell.bg, cell.halfIntensity));
 }
 
-// Fills one row; a double-byte character takes the cell it starts in and the next.
+// Fills one row; a double-byte character takes the cell it starts in and the
+// next. Cells without a visible character let the graphics show, unless they
+// have a background colour.
 void buildRow(const rt::TextScreen& text, std::span<const uint32_t> plane, int row,
               TerminalCell* cells) {
   for (int column = 0; column < rt::kColumns; ++column) {
     const rt::TextCell& cell = text.cell(column, row);
-    if (rt::isLeadByte(cell.ch) && column + 1 < rt::kColumns) {
-      const uint8_t trail = text.cell(column + 1, row).ch;
+    const bool doubleByte = rt::isLeadByte(cell.ch) && column + 1 < rt::kColumns &&
+                            isTrailByte(text.cell(column + 1, row).ch);
+    if (doubleByte) {
       const uint8_t fg = textForeground(cell);
       const uint8_t bg = textBackground(cell);
-      cells[column] = {doubleByteGlyph(cell.ch, trail), fg, bg, 2};
+      cells[column] = {doubleByteGlyph(cell.ch, text.cell(column + 1, row).ch), fg, bg, 2};
       cells[++column] = {"", fg, bg, 0};
-    } else if (cell.ch == ' ' && cell.bg == 0) {
-      cells[column] = graphicsCell(plane, column, row);
-    } else if (cell.ch == ' ') {
-      cells[column] = {" ", 7, textBackground(cell), 1};
-    } else {
+    } else if (isVisibleSingleByte(cell.ch)) {
       cells[column] = {singleByteGlyph(cell.ch), textForeground(cell), textBackground(cell), 1};
+    } else if (cell.bg == 0) {
+      cells[column] = graphicsCell(plane, column, row);
+    } else {
+      cells[column] = {" ", 7, textBackground(cell), 1};
     }
   }
 }
@@ -181,6 +208,7 @@ std::array<bool, rt::kColumns> dirtyCells(const TerminalCell* wanted, const Term
 }  // namespace
 
 uint8_t nearestAnsiColour(uint32_t rgb, bool allowBlack) {
+  if (!allowBlack) rgb = atLeastDimColour(rgb);
   uint8_t best = allowBlack ? 0 : 1;
   for (uint8_t i = best + 1; i < kAnsiRgb.size(); ++i) {
     if (distance(rgb, kAnsiRgb[i]) < distance(rgb, kAnsiRgb[best])) best = i;
@@ -225,7 +253,9 @@ BrailleCell brailleCell(std::span<const uint32_t> plane, int column, int row) {
   return result;
 }
 
-TerminalFrame blankFrame() { return TerminalFrame(rt::kColumns * rt::kRows); }
+TerminalFrame blankFrame() {
+  return TerminalFrame(rt::kColumns * rt::kRows);
+}
 
 TerminalFrame buildFrame(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) {
   TerminalFrame frame = blankFrame();
@@ -251,7 +281,9 @@ std::string drawChanges(const TerminalFrame& wanted, TerminalFrame& shown) {
   return out;
 }
 
-std::string clearScreen() { return "\x1b[0m\x1b[2J"; }
+std::string clearScreen() {
+  return "\x1b[0m\x1b[2J";
+}
 
 std::string enlargeNotice(int terminalColumns) {
   const std::string notice = "Please enlarge the terminal to 80 x 24";

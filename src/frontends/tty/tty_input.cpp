@@ -11,7 +11,9 @@ namespace {
 
 constexpr uint8_t kEsc = 0x1B;
 
-TerminalInput keyInput(uint8_t code) { return {TerminalInput::Kind::Key, code, {}}; }
+TerminalInput keyInput(uint8_t code) {
+  return {TerminalInput::Kind::Key, code, {}};
+}
 
 // Number of continuation bytes after a UTF-8 lead byte; -1 when it is none.
 int continuationBytes(uint8_t lead) {

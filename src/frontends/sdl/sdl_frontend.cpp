@@ -1,0 +1,249 @@
+#include <SDL.h>
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "frontends/frontends.h"
+#include "frontends/sdl/sdl_keys.h"
+#include "runtime/composite.h"
+#include "runtime/graphics.h"
+#include "runtime/textscreen.h"
+
+namespace kestrun::fe {
+
+namespace {
+
+constexpr int kWidth = rt::kPlaneWidth;
+constexpr int kHeight = rt::kPlaneHeight;
+
+struct SdlDeleter {
+  void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+  void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+  void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+};
+
+[[noreturn]] void cannotOpenWindow() {
+  throw FrontendError(std::string("cannot open a window: ") + SDL_GetError() +
+                      "; use --frontend tty or headless");
+}
+
+// Keeps SDL's video (and with it the event queue and the handlers that turn
+// SIGINT and SIGTERM into a quit event) for the window's lifetime.
+class VideoSubsystem {
+ public:
+  VideoSubsystem() {
+    // A game waiting for a key should not keep the screen awake.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) cannotOpenWindow();
+  }
+  ~VideoSubsystem() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+  VideoSubsystem(const VideoSubsystem&) = delete;
+  VideoSubsystem& operator=(const VideoSubsystem&) = delete;
+};
+
+// The largest whole factor at which the image fits the usable desktop.
+int fittingScale() {
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+  return std::max(1, std::min(usable.w / kWidth, usable.h / kHeight));
+}
+
+// Text from the window system, without control characters.
+bool isPrintable(const char* utf8) {
+  for (const char* p = utf8; *p != '\0'; ++p) {
+    const auto byte = static_cast<unsigned char>(*p);
+    if (byte < 0x20 || byte == 0x7F) return false;
+  }
+  return *utf8 != '\0';
+}
+
+// A screenshot name not yet taken in the current directory.
+std::string freeScreenshotPath() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  const std::string name = screenshotName(local);
+  std::string path = name;
+  for (int n = 2; std::filesystem::exists(path); ++n) {
+    path = name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".png";
+  }
+  return path;
+}
+
+class SdlFrontend final : public rt::Frontend {
+ public:
+  SdlFrontend(const WindowOptions& options, const rt::Font& font)
+      : font_(font), frame_(static_cast<size_t>(kWidth) * kHeight, 0) {
+    openWindow(options);
+    createRenderer();
+    createTexture();
+    SDL_StartTextInput();
+    render();
+  }
+
+  void present(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) override {
+    const Versions now{&text, &graphics, text.version(), graphics.version()};
+    if (now == presented_) return;
+    presented_ = now;
+    rt::composite(text, graphics, &font_, frame_);
+    SDL_UpdateTexture(texture_.get(), nullptr, frame_.data(), kWidth * 4);
+    render();
+  }
+
+  void waitEvents(rt::InputSink& sink, int timeoutMs) override {
+    const uint64_t start = SDL_GetTicks64();
+    for (;;) {
+      SDL_Event event;
+      int got = 0;
+      if (timeoutMs < 0) {
+        got = SDL_WaitEvent(&event);
+      } else {
+        const uint64_t elapsed = SDL_GetTicks64() - start;
+        if (elapsed >= static_cast<uint64_t>(timeoutMs)) return;
+        got = SDL_WaitEventTimeout(&event, timeoutMs - static_cast<int>(elapsed));
+      }
+      if (got == 0) {
+        if (timeoutMs < 0) return;  // the queue failed; waiting again would spin
+        continue;
+      }
+      const bool delivered = handle(event, sink);
+      if (drain(sink) || delivered) return;
+    }
+  }
+
+  void pollEvents(rt::InputSink& sink) override { drain(sink); }
+
+  void sleep(int milliseconds) override {
+    if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
+  }
+
+  uint64_t milliseconds() override { return SDL_GetTicks64(); }
+  bool interactive() const override { return true; }
+
+ private:
+  void openWindow(const WindowOptions& options) {
+    const int scale = options.scale > 0 ? options.scale : fittingScale();
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    window_.reset(SDL_CreateWindow("KESTRUN", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   kWidth * scale, kHeight * scale, flags));
+    if (!window_) cannotOpenWindow();
+    SDL_SetWindowMinimumSize(window_.get(), kWidth, kHeight);
+  }
+
+  void createRenderer() {
+    renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
+    if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+    if (!renderer_) cannotOpenWindow();
+    // Whole-pixel scaling with black bars keeps every pixel of the font sharp.
+    SDL_RenderSetLogicalSize(renderer_.get(), kWidth, kHeight);
+    SDL_RenderSetIntegerScale(renderer_.get(), SDL_TRUE);
+  }
+
+  void createTexture() {
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB888,
+                                     SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight));
+    if (!texture_) cannotOpenWindow();
+    SDL_UpdateTexture(texture_.get(), nullptr, frame_.data(), kWidth * 4);
+  }
+
+  void render() {
+    SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+    SDL_RenderClear(renderer_.get());
+    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+    SDL_RenderPresent(renderer_.get());
+  }
+
+  bool drain(rt::InputSink& sink) {
+    bool delivered = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) delivered = handle(event, sink) || delivered;
+    return delivered;
+  }
+
+  // True when the event reached the sink.
+  bool handle(const SDL_Event& event, rt::InputSink& sink) {
+    switch (event.type) {
+      case SDL_QUIT:
+        sink.closeRequested();
+        return true;
+      case SDL_KEYDOWN:
+        return handleKey(event.key, sink);
+      case SDL_TEXTINPUT:
+        if (!isPrintable(event.text.text)) return false;
+        sink.text(event.text.text);
+        return true;
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+            event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+          render();
+        }
+        return false;
+      case SDL_RENDER_TARGETS_RESET:
+      case SDL_RENDER_DEVICE_RESET:
+        createTexture();
+        render();
+        return false;
+      default:
+        return false;
+    }
+  }
+
+  bool handleKey(const SDL_KeyboardEvent& key, rt::InputSink& sink) {
+    const SDL_Keycode sym = key.keysym.sym;
+    const uint16_t modifiers = key.keysym.mod;
+    if (isFullscreenToggle(sym, modifiers)) {
+      if (key.repeat == 0) toggleFullscreen();
+      return false;
+    }
+    if (sym == SDLK_F12) {
+      if (key.repeat == 0) saveScreenshot();
+      return false;
+    }
+    const auto code = consoleKeyCode(sym, modifiers);
+    if (!code) return false;
+    sink.keyCode(*code);
+    return true;
+  }
+
+  void toggleFullscreen() {
+    const bool full = (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0;
+    SDL_SetWindowFullscreen(window_.get(), full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    render();
+  }
+
+  void saveScreenshot() {
+    const std::string path = freeScreenshotPath();
+    if (!savePng(path, frame_.data(), kWidth, kHeight)) {
+      std::fprintf(stderr, "kestrun: cannot save %s: %s\n", path.c_str(), SDL_GetError());
+    }
+  }
+
+  struct Versions {
+    const void* text = nullptr;
+    const void* graphics = nullptr;
+    uint64_t textVersion = 0;
+    uint64_t graphicsVersion = 0;
+    bool operator==(const Versions&) const = default;
+  };
+
+  const rt::Font& font_;
+  std::vector<uint32_t> frame_;
+  VideoSubsystem video_;
+  std::unique_ptr<SDL_Window, SdlDeleter> window_;
+  std::unique_ptr<SDL_Renderer, SdlDeleter> renderer_;
+  std::unique_ptr<SDL_Texture, SdlDeleter> texture_;
+  Versions presented_;
+};
+
+}  // namespace
+
+std::unique_ptr<rt::Frontend> makeSdlFrontend(const WindowOptions& options, const rt::Font& font) {
+  return std::make_unique<SdlFrontend>(options, font);
+}
+
+}  // namespace kestrun::fe

@@ -1,0 +1,178 @@
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <ctime>
+
+#include "frontends/frontends.h"
+#include "frontends/tty/terminal.h"
+#include "frontends/tty/tty_frame.h"
+#include "frontends/tty/tty_input.h"
+#include "runtime/graphics.h"
+#include "runtime/textscreen.h"
+
+namespace kestrun::fe {
+
+namespace {
+
+// How long an Escape waits for the rest of a key's sequence.
+constexpr int kEscapeWindowMs = 30;
+
+uint64_t steadyMilliseconds() {
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count());
+}
+
+class TtyFrontend final : public rt::Frontend {
+ public:
+  TtyFrontend() { refit(); }
+
+  void present(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) override {
+    if (terminal_.takeResize()) refit();
+    if (sameAsShown(text, graphics)) return;
+    wanted_ = buildFrame(text, graphics);
+    if (fits_) terminal_.write(drawChanges(wanted_, shown_));
+  }
+
+  void waitEvents(rt::InputSink& sink, int timeoutMs) override {
+    const uint64_t deadline = steadyMilliseconds() + static_cast<uint64_t>(std::max(timeoutMs, 0));
+    for (;;) {
+      int remaining = -1;
+      if (timeoutMs >= 0) {
+        const uint64_t now = steadyMilliseconds();
+        remaining = now >= deadline ? 0 : static_cast<int>(deadline - now);
+      }
+      if (pump(sink, remaining) || remaining == 0) return;
+    }
+  }
+
+  void pollEvents(rt::InputSink& sink) override { pump(sink, 0); }
+
+  void sleep(int milliseconds) override {
+    if (milliseconds <= 0) return;
+    timespec left{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
+  }
+
+  uint64_t milliseconds() override { return steadyMilliseconds(); }
+  bool interactive() const override { return true; }
+
+ private:
+  // True when this exact screen state is already what the terminal shows.
+  bool sameAsShown(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) {
+    const Versions now{&text, &graphics, text.version(), graphics.version()};
+    const bool same = now == presented_;
+    presented_ = now;
+    return same;
+  }
+
+  // Draws everything again after the window changed size, or shows the
+  // notice while it is too small.
+  void refit() {
+    const TerminalSize size = terminal_.size();
+    // A terminal that reports no size is taken to be large enough.
+    fits_ = size.columns == 0 || (size.columns >= rt::kColumns && size.rows >= rt::kRows);
+    if (!fits_) {
+      terminal_.write(enlargeNotice(size.columns));
+      return;
+    }
+    shown_ = blankFrame();
+    terminal_.write(clearScreen() + drawChanges(wanted_, shown_));
+  }
+
+  // Waits up to `timeoutMs` for one batch of input and delivers it; true when
+  // something reached the sink.
+  bool pump(rt::InputSink& sink, int timeoutMs) {
+    if (terminal_.closeRequested()) {
+      sink.closeRequested();
+      return true;
+    }
+    if (terminal_.takeResize()) refit();
+    pollfd fds[2] = {{terminal_.inputFd(), POLLIN, 0}, {terminal_.wakeFd(), POLLIN, 0}};
+    if (poll(fds, 2, escapeAwareTimeout(timeoutMs)) < 0) return false;
+    if (fds[1].revents != 0) terminal_.drainWake();
+    bool delivered = false;
+    if (fds[0].revents & POLLIN) {
+      delivered = readInput(sink);
+    } else if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+      sink.closeRequested();
+      return true;
+    }
+    if (parser_.escapePending() && steadyMilliseconds() >= escapeDeadline_) {
+      delivered = deliver(parser_.flush(), sink) || delivered;
+    }
+    return delivered;
+  }
+
+  // A pending Escape shortens the wait to the end of its window.
+  int escapeAwareTimeout(int timeoutMs) const {
+    if (!parser_.escapePending()) return timeoutMs;
+    const uint64_t now = steadyMilliseconds();
+    const int window = now >= escapeDeadline_ ? 0 : static_cast<int>(escapeDeadline_ - now);
+    return timeoutMs < 0 ? window : std::min(timeoutMs, window);
+  }
+
+  bool readInput(rt::InputSink& sink) {
+    char buffer[4096];
+    const ssize_t n = read(terminal_.inputFd(), buffer, sizeof buffer);
+    if (n < 0) return false;
+    if (n == 0) {
+      sink.closeRequested();  // the terminal has gone
+      return true;
+    }
+    const bool wasPending = parser_.escapePending();
+    const bool delivered = deliver(parser_.feed(std::string_view(buffer, n)), sink);
+    if (parser_.escapePending() && !wasPending) {
+      escapeDeadline_ = steadyMilliseconds() + kEscapeWindowMs;
+    }
+    return delivered;
+  }
+
+  bool deliver(const std::vector<TerminalInput>& inputs, rt::InputSink& sink) {
+    bool delivered = false;
+    for (const TerminalInput& input : inputs) {
+      switch (input.kind) {
+        case TerminalInput::Kind::Key:
+          sink.keyCode(input.code);
+          delivered = true;
+          break;
+        case TerminalInput::Kind::Text:
+          sink.text(input.text);
+          delivered = true;
+          break;
+        case TerminalInput::Kind::Redraw:
+          refit();
+          break;
+      }
+    }
+    return delivered;
+  }
+
+  struct Versions {
+    const void* text = nullptr;
+    const void* graphics = nullptr;
+    uint64_t textVersion = 0;
+    uint64_t graphicsVersion = 0;
+    bool operator==(const Versions&) const = default;
+  };
+
+  Terminal terminal_;
+  TerminalInputParser parser_;
+  TerminalFrame wanted_ = blankFrame();
+  TerminalFrame shown_ = blankFrame();
+  Versions presented_;
+  bool fits_ = true;
+  uint64_t escapeDeadline_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<rt::Frontend> makeTtyFrontend() {
+  return std::make_unique<TtyFrontend>();
+}
+
+}  // namespace kestrun::fe
