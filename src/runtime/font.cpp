@@ -1,5 +1,7 @@
 #include "runtime/font.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <optional>
 
@@ -48,12 +50,14 @@ std::optional<std::string> readWholeFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return std::nullopt;
   std::string content;
-  char buffer[1 << 16];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
-  const bool failed = std::ferror(file) != 0;
+  struct stat status {};
+  if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode)) {
+    content.resize(static_cast<size_t>(status.st_size));
+    content.resize(std::fread(content.data(), 1, content.size(), file));
+  }
+  const bool complete = !content.empty() && !std::ferror(file);
   std::fclose(file);
-  if (failed) return std::nullopt;
+  if (!complete) return std::nullopt;
   return content;
 }
 

@@ -1,6 +1,7 @@
 #include "runtime/picture.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <climits>
@@ -131,6 +132,7 @@ uint64_t pixelDataSize(const BitmapLayout& layout) {
   return rowBytes * static_cast<uint64_t>(std::abs(layout.height));
 }
 
+// The whole file; a missing one is error 63, one that cannot be read 75.
 std::optional<std::vector<uint8_t>> readFile(const std::string& fileName, int& error) {
   std::FILE* file = std::fopen(fileName.c_str(), "rb");
   if (!file) {
@@ -138,14 +140,15 @@ std::optional<std::vector<uint8_t>> readFile(const std::string& fileName, int& e
     return std::nullopt;
   }
   std::vector<uint8_t> bytes;
-  uint8_t buffer[1 << 16];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-    bytes.insert(bytes.end(), buffer, buffer + got);
+  struct stat status {};
+  bool readable = fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
+  if (readable) {
+    bytes.resize(static_cast<size_t>(status.st_size));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    readable = !std::ferror(file);
   }
-  const bool failed = std::ferror(file) != 0;
   std::fclose(file);
-  if (failed) {
+  if (!readable) {
     error = err::AccessDenied;
     return std::nullopt;
   }

@@ -259,14 +259,9 @@ class FakeTerminal {
   };
 
   void command(std::string_view params, char final) {
-    int a = 0;
-    int b = 0;
     const size_t semicolon = params.find(';');
-    a = std::stoi(std::string(params.substr(0, semicolon)).empty()
-                      ? "0"
-                      : std::string(params.substr(0, semicolon)));
-    if (semicolon != std::string_view::npos)
-      b = std::stoi(std::string(params.substr(semicolon + 1)));
+    const int a = number(params.substr(0, semicolon));
+    const int b = semicolon == std::string_view::npos ? 0 : number(params.substr(semicolon + 1));
     if (final == 'H') {
       row_ = a - 1;
       column_ = b - 1;
@@ -281,9 +276,14 @@ class FakeTerminal {
     }
   }
 
+  static int number(std::string_view digits) {
+    int value = 0;
+    for (const char c : digits) value = value * 10 + (c - '0');
+    return value;
+  }
+
   int widthOf(const std::string& glyph) const {
-    if (glyph == "○") return ambiguousIsWide_ ? 2 : 1;
-    return glyph.size() == 3 && glyph != "\u28ff" && glyph.substr(0, 2) != "\xe2\xa0" ? 2 : 1;
+    return glyph == "あ" || (glyph == "○" && ambiguousIsWide_) ? 2 : 1;
   }
 
   void erase(int column) {

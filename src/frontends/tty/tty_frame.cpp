@@ -186,25 +186,6 @@ class TerminalWriter {
   int bg_ = -1;
 };
 
-// Cells to redraw in one row: those that changed, and the other half of any
-// wide character drawn or overwritten, because the terminal blanks both
-// halves when one of them is written.
-std::array<bool, rt::kColumns> dirtyCells(const TerminalCell* wanted, const TerminalCell* shown) {
-  std::array<bool, rt::kColumns> dirty{};
-  for (int c = 0; c < rt::kColumns; ++c) dirty[c] = !(wanted[c] == shown[c]);
-  for (bool spread = true; spread;) {
-    spread = false;
-    for (int c = 0; c < rt::kColumns; ++c) {
-      if (!dirty[c]) continue;
-      const bool leftHalf = wanted[c].width == 2 || shown[c].width == 2;
-      const bool rightHalf = wanted[c].width == 0 || shown[c].width == 0;
-      if (leftHalf && c + 1 < rt::kColumns && !dirty[c + 1]) spread = dirty[c + 1] = true;
-      if (rightHalf && c > 0 && !dirty[c - 1]) spread = dirty[c - 1] = true;
-    }
-  }
-  return dirty;
-}
-
 }  // namespace
 
 uint8_t nearestAnsiColour(uint32_t rgb, bool allowBlack) {
@@ -266,15 +247,14 @@ TerminalFrame buildFrame(const rt::TextScreen& text, const rt::GraphicsPlane& gr
 }
 
 std::string drawChanges(const TerminalFrame& wanted, TerminalFrame& shown) {
+  // A right half carries its character's colours, so it changes only together
+  // with its left half, and putting the left half redraws the whole character.
   std::string out;
   TerminalWriter writer(out);
   for (int row = 0; row < rt::kRows; ++row) {
-    const size_t start = static_cast<size_t>(row) * rt::kColumns;
-    const auto dirty = dirtyCells(&wanted[start], &shown[start]);
     for (int column = 0; column < rt::kColumns; ++column) {
-      if (dirty[column] && wanted[start + column].width != 0) {
-        writer.put(column, row, wanted[start + column]);
-      }
+      const size_t i = static_cast<size_t>(row) * rt::kColumns + column;
+      if (wanted[i].width != 0 && !(wanted[i] == shown[i])) writer.put(column, row, wanted[i]);
     }
   }
   shown = wanted;
