@@ -1,8 +1,9 @@
 #include "runtime/graphics.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <vector>
