@@ -5,27 +5,12 @@
 #include "frontends/frontends.h"
 #include "runtime/keyscript.h"
 #include "runtime/sjis.h"
+#include "test_support.h"
 
 namespace kestrun::rt {
 namespace {
 
 using namespace literals;
-
-std::string rowText(const TextScreen& s, int row) {
-  std::string bytes;
-  for (int c = 0; c < kColumns; ++c) bytes.push_back(static_cast<char>(s.cell(c, row).ch));
-  bytes.erase(bytes.find_last_not_of(' ') + 1);
-  return bytes;
-}
-
-int errorCode(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.code();
-  }
-  return 0;
-}
 
 class ConsoleTest : public ::testing::Test {
  protected:
@@ -35,13 +20,13 @@ class ConsoleTest : public ::testing::Test {
 };
 
 TEST_F(ConsoleTest, LocateColorAndClsCheckTheirArguments) {
-  EXPECT_EQ(errorCode([&] { con.LOCATE(80, 0); }), 5);
-  EXPECT_EQ(errorCode([&] { con.LOCATE(0, 24); }), 5);
-  EXPECT_EQ(errorCode([&] { con.LOCATE(-1, 0); }), 5);
-  EXPECT_EQ(errorCode([&] { con.LOCATE(40000, 0); }), 6);
-  EXPECT_EQ(errorCode([&] { con.COLOR(16); }), 5);
-  EXPECT_EQ(errorCode([&] { con.COLOR(7, 0, 0, 2); }), 5);
-  EXPECT_EQ(errorCode([&] { con.CLS(6); }), 5);
+  EXPECT_EQ(errorCodeOf([&] { con.LOCATE(80, 0); }), 5);
+  EXPECT_EQ(errorCodeOf([&] { con.LOCATE(0, 24); }), 5);
+  EXPECT_EQ(errorCodeOf([&] { con.LOCATE(-1, 0); }), 5);
+  EXPECT_EQ(errorCodeOf([&] { con.LOCATE(40000, 0); }), 6);
+  EXPECT_EQ(errorCodeOf([&] { con.COLOR(16); }), 5);
+  EXPECT_EQ(errorCodeOf([&] { con.COLOR(7, 0, 0, 2); }), 5);
+  EXPECT_EQ(errorCodeOf([&] { con.CLS(6); }), 5);
   con.LOCATE(79, 23);
   con.COLOR(7, 0, 0, 1);
   con.PRINT("x");
@@ -117,7 +102,7 @@ TEST_F(ConsoleTest, LineInputSplitsFieldsAndHonoursQuotes) {
 }
 
 TEST_F(ConsoleTest, WaitChecksItsRangeAndUnhandledErrorsAreReported) {
-  EXPECT_EQ(errorCode([&] { con.WAIT(65536); }), 5);
+  EXPECT_EQ(errorCodeOf([&] { con.WAIT(65536); }), 5);
   con.WAIT(100);
   con.LOCATE(10, 4);
   {

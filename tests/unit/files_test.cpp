@@ -12,22 +12,13 @@
 #include <string>
 
 #include "runtime/errors.h"
+#include "test_support.h"
 
 namespace kestrun::rt {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
-
-template <class Action>
-int errorCodeOf(Action&& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.code();
-  }
-  return 0;
-}
 
 // Each test works in a fresh directory of its own.
 class FilesTest : public ::testing::Test {

@@ -13,6 +13,7 @@
 #include "runtime/font.h"
 #include "runtime/sjis.h"
 #include "runtime/textscreen.h"
+#include "test_support.h"
 
 namespace kestrun::rt {
 namespace {
@@ -23,16 +24,6 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kRed = 0xFF0000;
 constexpr uint32_t kGrey = 0x808080;
 constexpr uint32_t kBlue = 0x0000FF;
-
-template <typename Action>
-int errorCodeOf(Action action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.code();
-  }
-  return 0;
-}
 
 size_t countPixels(const GraphicsPlane& plane, uint32_t rgb) {
   return std::count(plane.pixels().begin(), plane.pixels().end(), rgb);

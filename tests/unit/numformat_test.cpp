@@ -6,21 +6,12 @@
 #include <vector>
 
 #include "runtime/errors.h"
+#include "test_support.h"
 
 namespace kestrun::rt {
 namespace {
 
 using namespace std::string_literals;
-
-template <typename F>
-int errorCode(F&& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.code();
-  }
-  return 0;
-}
 
 std::string using_(std::string_view format, std::vector<PrintItem> items) {
   return formatUsing(format, items);
@@ -161,13 +152,13 @@ TEST(FormatUsingTest, StringFields) {
 }
 
 TEST(FormatUsingTest, MismatchedItemsAndFieldlessFormatsAreErrors) {
-  EXPECT_EQ(errorCode([] { using_("##", {"x"s}); }), err::TypeMismatch);
-  EXPECT_EQ(errorCode([] { using_("@", {5.0f}); }), err::TypeMismatch);
-  EXPECT_EQ(errorCode([] { using_("!", {int16_t{1}}); }), err::TypeMismatch);
-  EXPECT_EQ(errorCode([] { using_("&  &", {2.0}); }), err::TypeMismatch);
-  EXPECT_EQ(errorCode([] { using_("abc", {5.0f}); }), err::IllegalArgument);
-  EXPECT_EQ(errorCode([] { using_("", {}); }), err::IllegalArgument);
-  EXPECT_EQ(errorCode([] { using_("a&b", {"x"s}); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { using_("##", {"x"s}); }), err::TypeMismatch);
+  EXPECT_EQ(errorCodeOf([] { using_("@", {5.0f}); }), err::TypeMismatch);
+  EXPECT_EQ(errorCodeOf([] { using_("!", {int16_t{1}}); }), err::TypeMismatch);
+  EXPECT_EQ(errorCodeOf([] { using_("&  &", {2.0}); }), err::TypeMismatch);
+  EXPECT_EQ(errorCodeOf([] { using_("abc", {5.0f}); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { using_("", {}); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { using_("a&b", {"x"s}); }), err::IllegalArgument);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "runtime/errors.h"
 #include "runtime/graphics.h"
+#include "test_support.h"
 
 namespace kestrun::rt {
 namespace {
@@ -51,16 +52,6 @@ std::vector<uint8_t> bitmap24(int width, int height, const std::function<uint32_
 uint32_t quadrants(int x, int y) {
   static constexpr uint32_t colours[2][2] = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
   return colours[y >= 2][x >= 2];
-}
-
-template <typename Action>
-int errorCodeOf(Action action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.code();
-  }
-  return 0;
 }
 
 class PictureFiles : public ::testing::Test {

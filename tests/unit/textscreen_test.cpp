@@ -4,18 +4,12 @@
 
 #include "runtime/screendump.h"
 #include "runtime/sjis.h"
+#include "test_support.h"
 
 namespace kestrun::rt {
 namespace {
 
 using namespace literals;
-
-std::string rowText(const TextScreen& s, int row) {
-  std::string bytes;
-  for (int c = 0; c < kColumns; ++c) bytes.push_back(static_cast<char>(s.cell(c, row).ch));
-  bytes.erase(bytes.find_last_not_of(' ') + 1);
-  return bytes;
-}
 
 TEST(TextScreenWrapping, TextReachingTheRowEndContinuesOnTheNextRow) {
   TextScreen s;

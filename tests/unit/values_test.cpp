@@ -7,19 +7,10 @@
 
 #include "runtime/errors.h"
 #include "runtime/strings.h"
+#include "test_support.h"
 
 namespace kestrun::rt {
 namespace {
-
-template <typename F>
-int errorCode(F&& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.code();
-  }
-  return 0;
-}
 
 TEST(ValuesTest, WholeNumberConversionRoundsHalfToEven) {
   EXPECT_EQ(toInt16(2.5), 2);
@@ -35,12 +26,12 @@ TEST(ValuesTest, WholeNumberConversionRoundsHalfToEven) {
 }
 
 TEST(ValuesTest, ConversionOutOfRangeIsOverflow) {
-  EXPECT_EQ(errorCode([] { toInt16(32767.5); }), err::Overflow);
-  EXPECT_EQ(errorCode([] { toInt16(-32769); }), err::Overflow);
-  EXPECT_EQ(errorCode([] { toInt32(2147483647.5); }), err::Overflow);
-  EXPECT_EQ(errorCode([] { toInt32(-2147483649.0); }), err::Overflow);
-  EXPECT_EQ(errorCode([] { toSingle(1e39); }), err::Overflow);
-  EXPECT_EQ(errorCode([] { toSingle(-1e39); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { toInt16(32767.5); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { toInt16(-32769); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { toInt32(2147483647.5); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { toInt32(-2147483649.0); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { toSingle(1e39); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { toSingle(-1e39); }), err::Overflow);
   EXPECT_EQ(toSingle(3.4e38), 3.4e38f);
   EXPECT_EQ(toSingle(1e-50), 0.0f);
 }
@@ -66,18 +57,18 @@ TEST(ValuesTest, IntIsFloorAndModTruncatesTowardZero) {
   EXPECT_EQ(MOD(6.5, 4), 2);    // 6 MOD 4
   EXPECT_EQ(MOD(1234, 10), 4);  // the packed-digit reads
   EXPECT_EQ(MOD(-2147483648.0, -1), 0);
-  EXPECT_EQ(errorCode([] { MOD(5, 0.4); }), err::DivisionByZero);
-  EXPECT_EQ(errorCode([] { MOD(3e9, 2); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { MOD(5, 0.4); }), err::DivisionByZero);
+  EXPECT_EQ(errorCodeOf([] { MOD(3e9, 2); }), err::Overflow);
 }
 
 TEST(ValuesTest, ArithmeticCheckAndDivision) {
   EXPECT_EQ(checked(1.5), 1.5);
-  EXPECT_EQ(errorCode([] { checked(std::nan("")); }), err::IllegalArgument);
-  EXPECT_EQ(errorCode([] { checked(HUGE_VAL); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { checked(std::nan("")); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { checked(HUGE_VAL); }), err::Overflow);
   EXPECT_EQ(divide(7, 2), 3.5);
-  EXPECT_EQ(errorCode([] { divide(1, 0); }), err::DivisionByZero);
-  EXPECT_EQ(errorCode([] { divide(0, 0); }), err::DivisionByZero);
-  EXPECT_EQ(errorCode([] { divide(1e308, 1e-10); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { divide(1, 0); }), err::DivisionByZero);
+  EXPECT_EQ(errorCodeOf([] { divide(0, 0); }), err::DivisionByZero);
+  EXPECT_EQ(errorCodeOf([] { divide(1e308, 1e-10); }), err::Overflow);
 }
 
 TEST(ValuesTest, HexIsThe32BitPattern) {
@@ -90,8 +81,8 @@ TEST(ValuesTest, HexIsThe32BitPattern) {
   EXPECT_EQ(HEX(-256), "FFFFFF00");
   EXPECT_EQ(HEX(2147483648.0), "80000000");
   EXPECT_EQ(HEX(4294967295.0), "FFFFFFFF");
-  EXPECT_EQ(errorCode([] { HEX(4294967296.0); }), err::Overflow);
-  EXPECT_EQ(errorCode([] { HEX(-2147483649.0); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { HEX(4294967296.0); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { HEX(-2147483649.0); }), err::Overflow);
 }
 
 TEST(ValuesTest, ValReadsTheLeadingNumber) {
@@ -125,8 +116,8 @@ TEST(ValuesTest, ValKeepsThePrecisionOfTheForm) {
   EXPECT_EQ(VAL("16777217"), 16777217);      // whole: exact, not a single
   EXPECT_EQ(VAL("123456789012"), 123456789012.0);
   EXPECT_EQ(VAL("1E-400"), 0);
-  EXPECT_EQ(errorCode([] { VAL("1E400"); }), err::Overflow);
-  EXPECT_EQ(errorCode([] { VAL("-1D999"); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { VAL("1E400"); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { VAL("-1D999"); }), err::Overflow);
 }
 
 TEST(ValuesTest, ValReadsHexAndOctal) {
@@ -140,7 +131,7 @@ TEST(ValuesTest, ValReadsHexAndOctal) {
   EXPECT_EQ(VAL("&O177777"), -1);
   EXPECT_EQ(VAL("&H"), 0);
   EXPECT_EQ(VAL("&X1"), 0);
-  EXPECT_EQ(errorCode([] { VAL("&H100000000"); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { VAL("&H100000000"); }), err::Overflow);
 }
 
 TEST(ValuesTest, IsNumberAcceptsOnlyAWholeNumberText) {
@@ -188,12 +179,12 @@ TEST(StringsTest, CutsCountBytes) {
 }
 
 TEST(StringsTest, NegativeCountsAndPositionsAreIllegal) {
-  EXPECT_EQ(errorCode([] { LEFT("abc", -1); }), err::IllegalArgument);
-  EXPECT_EQ(errorCode([] { RIGHT("abc", -1); }), err::IllegalArgument);
-  EXPECT_EQ(errorCode([] { MID("abc", 0, 1); }), err::IllegalArgument);
-  EXPECT_EQ(errorCode([] { MID("abc", 1, -1); }), err::IllegalArgument);
-  EXPECT_EQ(errorCode([] { SPACE(-1); }), err::IllegalArgument);
-  EXPECT_EQ(errorCode([] { LEFT("abc", 3e9); }), err::Overflow);
+  EXPECT_EQ(errorCodeOf([] { LEFT("abc", -1); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { RIGHT("abc", -1); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { MID("abc", 0, 1); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { MID("abc", 1, -1); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { SPACE(-1); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { LEFT("abc", 3e9); }), err::Overflow);
 }
 
 TEST(StringsTest, CharacterCodes) {
@@ -202,9 +193,9 @@ TEST(StringsTest, CharacterCodes) {
   EXPECT_EQ(CHR(255), "\xFF");
   EXPECT_EQ(ASC("\x82\xA0"), 0x82);
   EXPECT_EQ(ASC("A"), 65);
-  EXPECT_EQ(errorCode([] { CHR(256); }), err::IllegalArgument);
-  EXPECT_EQ(errorCode([] { CHR(-1); }), err::IllegalArgument);
-  EXPECT_EQ(errorCode([] { ASC(""); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { CHR(256); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { CHR(-1); }), err::IllegalArgument);
+  EXPECT_EQ(errorCodeOf([] { ASC(""); }), err::IllegalArgument);
   EXPECT_EQ(concat("ab", "cd"), "abcd");
   EXPECT_EQ(concat("", ""), "");
 }
