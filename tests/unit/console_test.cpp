@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
+
 #include "frontends/frontends.h"
 #include "runtime/keyscript.h"
 #include "runtime/sjis.h"
@@ -119,6 +122,79 @@ TEST_F(ConsoleTest, WaitChecksItsRangeAndUnhandledErrorsAreReported) {
   EXPECT_EQ(header.rfind("Kestsub2 [", 0), 0u);
   EXPECT_NE(header.find("行]:エラー[63]"), std::string::npos);
   EXPECT_EQ(toUtf8(rowText(con.text(), 6)), std::string(errorMessage(63)));
+}
+
+// A front end whose player does the given things, one batch per wait.
+class ScriptedPlayer final : public Frontend {
+ public:
+  std::deque<std::function<void(InputSink&)>> batches;
+  int presented = 0;
+  void present(const TextScreen&, const GraphicsPlane&) override { ++presented; }
+  void waitEvents(InputSink& sink, int) override {
+    if (batches.empty()) throw std::logic_error("the game waited with nothing left to do");
+    batches.front()(sink);
+    batches.pop_front();
+  }
+  void pollEvents(InputSink&) override {}
+  void sleep(int) override {}
+  uint64_t milliseconds() override { return 0; }
+  bool interactive() const override { return true; }
+};
+
+TEST(ConsoleEvents, CtrlCIsNeverAKeyAndTypedTextArrivesAsShiftJis) {
+  ScriptedPlayer player;
+  Font font;
+  Console con(player, font);
+  player.batches.push_back([](InputSink& sink) {
+    sink.keyCode(key::CtrlC);
+    sink.text("ア");
+  });
+  EXPECT_EQ(con.waitKey(), "\x83");
+  EXPECT_EQ(con.INKEY(), "\x41");
+  EXPECT_EQ(con.INKEY(), "");
+  EXPECT_GT(player.presented, 0);
+}
+
+TEST(ConsoleEvents, ClosingTheWindowDuringAWaitEndsTheProgram) {
+  ScriptedPlayer player;
+  Font font;
+  Console con(player, font);
+  player.batches.push_back([](InputSink& sink) { sink.keyCode('a'); });
+  player.batches.push_back([](InputSink& sink) { sink.closeRequested(); });
+  EXPECT_THROW(con.inputString("? "), ProgramEnd);
+  // The closing loop ignores keys and ends when the window closes.
+  player.batches.push_back([](InputSink& sink) { sink.keyCode('x'); });
+  player.batches.push_back([](InputSink& sink) { sink.closeRequested(); });
+  int exitCode = -1;
+  try {
+    con.waitForClose(1);
+  } catch (const ProgramEnd& end) {
+    exitCode = end.exitCode;
+  }
+  EXPECT_EQ(exitCode, 1);
+}
+
+TEST_F(ConsoleTest, ErrorsCarryTheLineOfTheFailingStatement) {
+  const unsigned line = __LINE__ + 2;
+  try {
+    con.LOCATE(99, 0);
+    ADD_FAILURE() << "LOCATE 99, 0 raised nothing";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.line(), line);
+    EXPECT_EQ(e.module(), "Kestmain");
+  }
+  // An error inside a handler goes on to the caller's handler.
+  int outer = 0;
+  try {
+    try {
+      raise(63);
+    } catch (const RuntimeError&) {
+      con.COLOR(99);
+    }
+  } catch (const RuntimeError& e) {
+    outer = e.code();
+  }
+  EXPECT_EQ(outer, 5);
 }
 
 TEST(KeyScript, NamesBracesAndTextBecomeKeyCodes) {
