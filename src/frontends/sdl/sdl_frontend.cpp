@@ -1,9 +1,13 @@
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontends/frontends.h"
@@ -30,6 +34,15 @@ struct SdlDeleter {
                       "; use --frontend tty or headless");
 }
 
+// SDL falls back to drivers that draw into memory when no display works; a
+// window nobody can see is only wanted when asked for by name.
+bool hasScreen() {
+  const char* name = SDL_GetCurrentVideoDriver();
+  const std::string_view driver = name != nullptr ? name : "";
+  const bool invisible = driver == "offscreen" || driver == "dummy";
+  return !invisible || std::getenv("SDL_VIDEODRIVER") != nullptr;
+}
+
 // Keeps SDL's video (and with it the event queue and the handlers that turn
 // SIGINT and SIGTERM into a quit event) for the window's lifetime.
 class VideoSubsystem {
@@ -38,6 +51,12 @@ class VideoSubsystem {
     // A game waiting for a key should not keep the screen awake.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) cannotOpenWindow();
+    if (!hasScreen()) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      throw FrontendError(
+          "cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY works); use "
+          "--frontend tty or headless");
+    }
   }
   ~VideoSubsystem() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
   VideoSubsystem(const VideoSubsystem&) = delete;
