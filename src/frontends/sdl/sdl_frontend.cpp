@@ -50,6 +50,11 @@ class VideoSubsystem {
   VideoSubsystem() {
     // A game waiting for a key should not keep the screen awake.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // A 640 x 432 image that changes only between key presses needs no GPU;
+    // the software renderer spares the memory of a graphics driver.
+    // SDL_RENDER_DRIVER in the environment still picks another one.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) cannotOpenWindow();
     if (!hasScreen()) {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
