@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontends/frontends.h"
+#include "frontends/screen_change.h"
 #include "frontends/sdl/sdl_keys.h"
 #include "runtime/composite.h"
 #include "runtime/graphics.h"
@@ -109,9 +110,7 @@ class SdlFrontend final : public rt::Frontend {
   }
 
   void present(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) override {
-    const Versions now{&text, &graphics, text.version(), graphics.version()};
-    if (now == presented_) return;
-    presented_ = now;
+    if (!presented_.changed(text, graphics)) return;
     rt::composite(text, graphics, &font_, frame_);
     SDL_UpdateTexture(texture_.get(), nullptr, frame_.data(), kWidth * 4);
     render();
@@ -247,21 +246,13 @@ class SdlFrontend final : public rt::Frontend {
     }
   }
 
-  struct Versions {
-    const void* text = nullptr;
-    const void* graphics = nullptr;
-    uint64_t textVersion = 0;
-    uint64_t graphicsVersion = 0;
-    bool operator==(const Versions&) const = default;
-  };
-
   const rt::Font& font_;
   std::vector<uint32_t> frame_;
   VideoSubsystem video_;
   std::unique_ptr<SDL_Window, SdlDeleter> window_;
   std::unique_ptr<SDL_Renderer, SdlDeleter> renderer_;
   std::unique_ptr<SDL_Texture, SdlDeleter> texture_;
-  Versions presented_;
+  ScreenChange presented_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "frontends/frontends.h"
+#include "frontends/screen_change.h"
 #include "frontends/tty/terminal.h"
 #include "frontends/tty/tty_frame.h"
 #include "frontends/tty/tty_input.h"
@@ -64,9 +65,7 @@ class TtyFrontend final : public rt::Frontend {
  private:
   // True when this exact screen state is already what the terminal shows.
   bool sameAsShown(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) {
-    const Versions now{&text, &graphics, text.version(), graphics.version()};
-    const bool same = now == presented_;
-    presented_ = now;
+    const bool same = !presented_.changed(text, graphics);
     return same;
   }
 
@@ -152,19 +151,11 @@ class TtyFrontend final : public rt::Frontend {
     return delivered;
   }
 
-  struct Versions {
-    const void* text = nullptr;
-    const void* graphics = nullptr;
-    uint64_t textVersion = 0;
-    uint64_t graphicsVersion = 0;
-    bool operator==(const Versions&) const = default;
-  };
-
   Terminal terminal_;
   TerminalInputParser parser_;
   TerminalFrame wanted_ = blankFrame();
   TerminalFrame shown_ = blankFrame();
-  Versions presented_;
+  ScreenChange presented_;
   bool fits_ = true;
   uint64_t escapeDeadline_ = 0;
 };
