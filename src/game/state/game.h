@@ -3,16 +3,15 @@
 #include <optional>
 #include <string>
 
+#include "game/state/tables.h"
 #include "runtime/console.h"
-#include "runtime/table.h"
 
 namespace kestrun::game {
 
-using rt::Table;
-
-// The whole game state: the tables every procedure reads and writes, and the
-// console they run on.
-struct Game {
+// The whole game state: the scenario, roster and floor tables, the control
+// words and work tables every procedure reads and writes, and the console
+// they run on.
+struct Game : ScenarioTables, RosterTables, FloorTables {
   explicit Game(rt::Console& console) : con(console) {}
 
   rt::Console& con;
@@ -29,6 +28,13 @@ struct Game {
 
   // Control words passing arguments and settings between procedures.
   Table<float, 32> SysWord;
+  // The item numbers on the shop page being shown.
+  Table<float, 16> ShopPage;
+  // The party's battle rows, kept while the camp reorders the party.
+  Table<float, 8, 33> PartySave;
+  // Battle work tables: one row per party position, and groups x monsters.
+  Table<float, 9, 34> BattleParty;
+  Table<float, 4, 9, 12> BattleMonsters;
 
   // The last key or line the player gave.
   std::string KeyAnswer;
@@ -37,6 +43,8 @@ struct Game {
   // Which optional file is being read when an error strikes: 0 none,
   // 3 a square picture, 5 a square message file.
   int FileContext = 0;
+  // Whether the camp may show the floor map.
+  bool MapViewAllowed = false;
 };
 
 }  // namespace kestrun::game

@@ -1,0 +1,83 @@
+#include "game/state/packed.h"
+
+#include <cmath>
+
+namespace kestrun::game {
+
+int32_t digit(double v, int k) {
+  return rt::MOD(rt::INT(v / std::pow(10.0, k)), 10);
+}
+
+double withDigit(double v, int k, int d) {
+  const double unit = std::pow(10.0, k);
+  return v + (d - digit(v, k)) * unit;
+}
+
+bool hasSoundStatus(float statusCode) {
+  return statusCode == 1 || statusCode == 1001;
+}
+
+bool isAbleToAct(const RosterTables& r, int slot) {
+  return hasSoundStatus(r.CharRec(slot, 0)) && r.CharRec(slot, 4) >= 1;
+}
+
+bool isEmptySlot(const RosterTables& r, int slot) {
+  return r.CharRec(slot, 0) == 0;
+}
+
+int32_t classOf(const RosterTables& r, int slot) {
+  return rt::MOD(r.CharRec(slot, 1), 100);
+}
+int32_t alignmentOf(const RosterTables& r, int slot) {
+  return digit(r.CharRec(slot, 1), 2);
+}
+int32_t raceOf(const RosterTables& r, int slot) {
+  return digit(r.CharRec(slot, 1), 3);
+}
+int32_t sexOf(const RosterTables& r, int slot) {
+  return digit(r.CharRec(slot, 1), 4);
+}
+
+int32_t levelOf(const RosterTables& r, int slot) {
+  return rt::MOD(r.CharRec(slot, 2), 1000);
+}
+int32_t floorLeftOn(const RosterTables& r, int slot) {
+  return rt::toInt32(rt::INT(r.CharRec(slot, 2) / 1000));
+}
+bool isInTown(const RosterTables& r, int slot) {
+  return floorLeftOn(r, slot) == 0;
+}
+
+int32_t statOf(const RosterTables& r, int slot, int stat) {
+  const float field = r.CharRec(slot, 10 + stat / 2);
+  return stat % 2 == 0 ? rt::MOD(rt::INT(field / 100), 100) : rt::MOD(field, 100);
+}
+
+void setStat(RosterTables& r, int slot, int stat, int value) {
+  float& field = r.CharRec(slot, 10 + stat / 2);
+  const double high = rt::INT(field / 10000) * 10000;
+  const int even = stat % 2 == 0 ? value : statOf(r, slot, stat - 1);
+  const int odd = stat % 2 == 1 ? value : statOf(r, slot, stat + 1);
+  field = rt::toSingle(high + even * 100 + odd);
+}
+
+int32_t itemNumber(double slotValue) {
+  return rt::MOD(slotValue, 1000);
+}
+bool isEquipped(double slotValue) {
+  return digit(slotValue, 3) == 1;
+}
+bool isIdentified(double slotValue) {
+  return slotValue >= 10000;
+}
+
+bool knowsSpell(const RosterTables& r, int slot, int spell) {
+  return digit(r.CharRec(slot, 24 + (spell - 1) / 5), (spell - 1) % 5) == 1;
+}
+
+void setSpellKnown(RosterTables& r, int slot, int spell, bool known) {
+  float& field = r.CharRec(slot, 24 + (spell - 1) / 5);
+  field = rt::toSingle(withDigit(field, (spell - 1) % 5, known ? 1 : 0));
+}
+
+}  // namespace kestrun::game
