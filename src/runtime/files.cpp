@@ -18,6 +18,16 @@ namespace kestrun::rt {
 
 namespace {
 
+// Makes a rename in the directory that holds `path` durable.
+void syncDirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 constexpr int kFirstFileNumber = 1;
 constexpr int kLastFileNumber = 255;
 constexpr size_t kMaxNameBytes = 255;
@@ -373,6 +383,25 @@ void FileTable::KILL(const std::string& name, std::source_location where) {
     if (file && file->identity == target) raise(err::FileAlreadyOpen, where);
   }
   if (::unlink(name.c_str()) != 0) raiseSystemError(errno, where);
+}
+
+void FileTable::replaceFile(const std::string& from, const std::string& to,
+                            std::source_location where) {
+  for (const std::string* name : {&from, &to}) {
+    if (name->size() > kMaxNameBytes) raise(err::BadFileName, where);
+    if (name->empty() || name->find('\0') != std::string::npos) raise(err::FileNotFound, where);
+    struct stat info {};
+    if (::lstat(name->c_str(), &info) != 0) {
+      if (name == &from || errno != ENOENT) raiseSystemError(errno, where);
+      continue;
+    }
+    const FileIdentity identity = identityOf(info);
+    for (const auto& file : files_) {
+      if (file && file->identity == identity) raise(err::FileAlreadyOpen, where);
+    }
+  }
+  if (::rename(from.c_str(), to.c_str()) != 0) raiseSystemError(errno, where);
+  syncDirectoryOf(to);
 }
 
 void FileTable::PRINT(double number, const PrintItem& item, Sep sep, std::source_location where) {

@@ -39,6 +39,12 @@ class FileTable {
   // number: 52; refused: 75.
   void KILL(const std::string& name, std::source_location where = std::source_location::current());
 
+  // Renames `from` to `to`, replacing `to` in one step, and makes the change
+  // durable: a crash leaves either the old or the new file under `to`. Names
+  // over 255 bytes: 55; `from` missing: 63; either open: 52; refused: 75.
+  void replaceFile(const std::string& from, const std::string& to,
+                   std::source_location where = std::source_location::current());
+
   // PRINT #n: writes the item as the screen would, then the separator
   // (EndLine writes CR LF). Number outside 1..255: 50; not open: 57; not an
   // output file: 51.

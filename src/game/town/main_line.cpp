@@ -1,7 +1,10 @@
 #include "game/town/main_line.h"
 
+#include "game/state/floor_load.h"
 #include "game/state/game.h"
-#include "game/state/scenario.h"
+#include "game/state/scenario_load.h"
+#include "game/town/program_end.h"
+#include "game/town/town_menu.h"
 #include "runtime/sjis.h"
 #include "runtime/strings.h"
 #include "runtime/values.h"
@@ -16,6 +19,7 @@ void startUp(Game& g) {
   g.con.picture().create();
   const double seconds = rt::VAL(rt::RIGHT(rt::TIME(), 2));
   g.con.random().RANDOMIZE(g.seedOverride ? *g.seedOverride : rt::toInt32(seconds));
+  g.SysWord(22) = 777;
 }
 
 void fillFixedTexts(Game& g) {
@@ -48,7 +52,7 @@ void showTitle(Game& g) {
 }
 
 // The error handler of the main line. Returns when the game goes back to the
-// title screen; an error it cannot mend ends in the closing loop.
+// title screen; the other cases end the program.
 void handleError(Game& g, const rt::RuntimeError& error) {
   rt::Console& con = g.con;
   con.files().closeAll();
@@ -56,15 +60,8 @@ void handleError(Game& g, const rt::RuntimeError& error) {
   con.LOCATE(19, 11);
   con.PRINT(rt::SPACE(50));
   con.LOCATE(23, 11);
-  if (error.code() != rt::err::FileNotFound) {
-    con.COLOR(6);
-    con.LOCATE(28, 12);
-    con.PRINT("ウィンドウを閉じてください"_sj);
-    con.LOCATE(30, 15);
-    con.PRINT(static_cast<int16_t>(error.code()));
-    con.PRINT(static_cast<int32_t>(error.line()));
-    con.waitForClose(1);
-  }
+  if (error.code() != rt::err::FileNotFound) closeWithError(g, error);
+  if (g.SysWord(21) == 2) missingFloorDialogue(g);
   con.PRINT("その名のシナリオはありません"_sj);
   con.LOCATE(33, 15);
   con.PRINT("Hit Any Key");
@@ -79,10 +76,7 @@ void runMainLine(Game& g) {
   for (;;) {
     try {
       showTitle(g);
-      askScenario(g);
-      // The scenario file exists; reading it is the loader's work, which is
-      // not part of the game yet, so the title is shown again.
-      g.con.files().closeAll();
+      if (LoadScenario(g)) TownMenu(g);
     } catch (const rt::RuntimeError& error) {
       handleError(g, error);
     }

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace kestrun::game {
+
+struct Game;
+
+// The pause after a message: none, a time (SysWord(22) / 2 ms), or, at
+// 10000, until a key is pressed with a blinking "Hit Any Key".
+void TMWAIT(Game& g);
+
+}  // namespace kestrun::game

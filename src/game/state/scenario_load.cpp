@@ -1,0 +1,138 @@
+#include "game/state/scenario_load.h"
+
+#include <algorithm>
+
+#include "game/character/message_timing.h"
+#include "game/state/game.h"
+#include "game/state/packed.h"
+#include "game/state/roster_file.h"
+#include "game/state/scenario_file.h"
+#include "runtime/sjis.h"
+#include "runtime/strings.h"
+
+namespace kestrun::game {
+
+using namespace rt::literals;
+
+namespace {
+
+constexpr int kFile = 1;
+constexpr size_t kTitleBytes = 60;
+
+void askScenarioLetter(Game& g) {
+  rt::Console& con = g.con;
+  con.COLOR(6);
+  con.LOCATE(23, 14);
+  con.PRINT("数字または英字１文字 (半角に限る)"_sj);
+  con.COLOR(7);
+  con.LOCATE(24, 11);
+  g.KeyAnswer = con.inputString("シナリオのファイル名は ?  "_sj);
+  g.ScenarioLetter = rt::LEFT(g.KeyAnswer, 1);
+  con.LOCATE(9, 14);
+  con.PRINT(rt::SPACE(65));
+  con.LOCATE(24, 11);
+  con.PRINT("   ただいまＤＡＴＡ読み込み中      "_sj);
+}
+
+void showScenarioTitle(Game& g) {
+  std::string& title = g.ScenarioText(0);
+  if (title.empty()) return;
+  title = rt::LEFT(title, kTitleBytes);
+  g.con.LOCATE(33 - rt::INT(rt::LEN(title) / 2.0), 17);
+  g.con.PRINT("シナリオ名   "_sj + title);
+}
+
+void readScenarioFile(Game& g) {
+  rt::FileTable& files = g.con.files();
+  g.SysWord(21) = 0;
+  files.OPEN(scenarioFileName(g.ScenarioLetter), rt::FileMode::Input, rt::FileAccess::Read, kFile);
+  readScenarioTexts(files, kFile, g);
+  showScenarioTitle(g);
+  readScenarioRest(files, kFile, g);
+  files.closeAll();
+}
+
+RosterSeal readRosterFile(Game& g) {
+  rt::FileTable& files = g.con.files();
+  RosterSeal seal;
+  files.OPEN(rosterFileName(g.ScenarioLetter), rt::FileMode::Input, rt::FileAccess::Read, kFile);
+  readRoster(files, kFile, g, seal);
+  files.closeAll();
+  return seal;
+}
+
+void refuseRoster(Game& g) {
+  g.con.LOCATE(28, 15);
+  g.con.PRINT("   ＤＡＴＡが違います"_sj);
+  TMWAIT(g);
+}
+
+// The stat limit in play: a plain number, or the race's value plus the
+// setting's distance from 50.
+double statLimit(const Game& g, int race, int stat) {
+  const float setting = g.Setting(14);
+  return setting <= 40 ? setting : g.RaceTable(race, stat + 1) + setting - 50;
+}
+
+void clampRoster(Game& g) {
+  for (int c = 0; c < 20; ++c) {
+    g.CharRec(c, 4) = std::min(g.CharRec(c, 4), g.CharRec(c, 5));
+    if (c > 0 && g.CharRec(c, 0) < status::Dead) g.MapViewAllowed = false;
+    for (int k = 0; k < 8; ++k) {
+      const double limit = statLimit(g, raceOf(g, c), k);
+      if (statOf(g, c, k) > limit) setStat(g, c, k, rt::toInt32(limit));
+    }
+  }
+}
+
+// The highest stat a character can normally reach: the scenario's plain
+// limit, or the second-highest distinct race stat moved by the setting.
+float statScale(const Game& g) {
+  if (g.Setting(2) == 1 || g.Setting(13) < 40) return g.Setting(13);
+  float highest = 0;
+  float second = 0;
+  for (int r = 0; r < 8; ++r) {
+    if (g.RaceTable(r, 0) == 0) continue;
+    for (int k = 1; k <= 8; ++k) highest = std::max(highest, g.RaceTable(r, k));
+  }
+  for (int r = 0; r < 8; ++r) {
+    if (g.RaceTable(r, 0) == 0) continue;
+    for (int k = 1; k <= 8; ++k) {
+      if (g.RaceTable(r, k) < highest) second = std::max(second, g.RaceTable(r, k));
+    }
+  }
+  return rt::toSingle(second + g.Setting(13) - 50.0);
+}
+
+}  // namespace
+
+void deriveScenarioValues(Game& g) {
+  g.MapViewAllowed = true;
+  clampRoster(g);
+  g.SysWord(22) = g.ShopStock(0);
+  if (g.SysWord(22) < 0 || g.SysWord(22) > 10000) g.SysWord(22) = 777;
+  if (g.InitialStock(0) > 0) g.MapViewAllowed = true;
+  if (g.Setting(13) == 99) g.Setting(13) = 60;
+  if (g.Setting(14) == 99) g.Setting(14) = 65;
+  for (int s = 1; s <= 80; ++s) {
+    float& level = g.SpellTable(s, 1);
+    if (level < 1000) level = rt::toSingle(level + rt::MOD(level, 10) * 1000.0);
+  }
+  g.SysWord(23) = statScale(g);
+}
+
+bool LoadScenario(Game& g) {
+  askScenarioLetter(g);
+  readScenarioFile(g);
+  const RosterSeal seal = readRosterFile(g);
+  unscrambleScenario(g);
+  const RosterLinks links = unscrambleRoster(g, seal);
+  if (checkRoster(g, links, g.ScenarioId(0)) != RosterVerdict::Sound) {
+    refuseRoster(g);
+    return false;
+  }
+  deriveScenarioValues(g);
+  return true;
+}
+
+}  // namespace kestrun::game

@@ -1,0 +1,88 @@
+#include "game/town/town_menu.h"
+
+#include "game/character/settings_view.h"
+#include "game/state/game.h"
+#include "game/state/packed.h"
+#include "game/state/roster_write.h"
+#include "game/town/program_end.h"
+#include "runtime/sjis.h"
+
+namespace kestrun::game {
+
+using namespace rt::literals;
+
+namespace {
+
+constexpr int kAvailable = 6;
+constexpr int kUnavailable = 2;
+
+bool partyExists(const Game& g) {
+  return g.GameState(0) > 0;
+}
+bool savedInDungeon(const Game& g) {
+  return g.GameState(9) / 100 >= 1;
+}
+
+bool someoneReadyInTown(const Game& g) {
+  for (int c = 0; c < 20; ++c) {
+    if (hasSoundStatus(g.CharRec(c, 0)) && isInTown(g, c)) return true;
+  }
+  return false;
+}
+
+// Option 1 (and the facilities after it) can be visited.
+bool townIsOpen(const Game& g) {
+  return !savedInDungeon(g) && !isEmptySlot(g, 0) && someoneReadyInTown(g);
+}
+
+void option(Game& g, int column, int row, bool available, const std::string& text) {
+  g.con.COLOR(available ? kAvailable : kUnavailable);
+  g.con.LOCATE(column, row);
+  g.con.PRINT(text);
+}
+
+void drawMenu(Game& g) {
+  rt::Console& con = g.con;
+  con.CLS();
+  con.COLOR(6);
+  con.graphics().LINE(64, 286, 600, 287 + 18.0 * g.Setting(30), 13, rt::BoxMode::Outline);
+  g.SysWord(31) = 0;
+  if (partyExists(g)) g.SysWord(15) = 15;
+  con.LOCATE(31, 1);
+  con.PRINT("どこへ行きますか ?"_sj);
+  const bool open = townIsOpen(g);
+  option(g, 15, 4, open, "１　"_sj + g.ScenarioText(1));
+  const bool facilities = open && partyExists(g);
+  option(g, 15, 6, facilities, "２　"_sj + g.ScenarioText(2));
+  option(g, 15, 8, facilities, "３　"_sj + g.ScenarioText(3));
+  option(g, 15, 10, facilities, "４　"_sj + g.ScenarioText(4));
+  option(g, 15, 12, facilities, "５　"_sj + g.ScenarioText(5));
+  option(g, 41, 4, true, "６　冒険者ギルド"_sj);
+  option(g, 41, 6, partyExists(g) && !savedInDungeon(g), "７　地下迷宮に入る"_sj);
+  option(g, 41, 8, savedInDungeon(g), "８　迷宮内でＳＡＶＥしたところから再開"_sj);
+  option(g, 41, 10, true, "９　シナリオの基本設定データを見る"_sj);
+  option(g, 41, 12, true, "０　ＳＡＶＥしてプログラムを終了する"_sj);
+  con.LOCATE(32, 14);
+  con.PRINT("Hit 0 - 9 Key");
+}
+
+}  // namespace
+
+void TownMenu(Game& g) {
+  for (;;) {
+    drawMenu(g);
+    for (bool redraw = false; !redraw;) {
+      g.KeyAnswer = g.con.waitKey();
+      if (g.KeyAnswer == "0") {
+        CHWRT(g);
+        endProgram(g);
+      }
+      if (g.KeyAnswer == "9") {
+        SETUMEI(g);
+        redraw = true;
+      }
+    }
+  }
+}
+
+}  // namespace kestrun::game
