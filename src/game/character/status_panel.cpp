@@ -1,11 +1,81 @@
 #include "game/character/status_panel.h"
 
+#include "game/character/battle_values.h"
 #include "game/state/game.h"
+#include "game/state/packed.h"
 #include "runtime/sjis.h"
+#include "runtime/strings.h"
 
 namespace kestrun::game {
 
 using namespace rt::literals;
+
+namespace {
+
+bool inTown(const Game& g) {
+  return g.GameState(9) < 100;
+}
+
+// The state words of a member in the dungeon, from column 68.
+void showState(Game& g, int c, int row) {
+  rt::Console& con = g.con;
+  const float code = g.CharRec(c, 0);
+  con.LOCATE(69, row);
+  if (code == status::Lost || code == status::Spirit || code == status::Dead) {
+    con.PRINT(g.StatusName(code == status::Lost ? 8 : code == status::Spirit ? 7 : 6));
+    return;
+  }
+  const bool poisoned = digit(code, 3) == 1;
+  if (poisoned) {
+    con.PRINT(g.StatusName(4));
+    con.LOCATE(73, row);
+  }
+  if (code >= status::Petrified) {
+    con.PRINT(g.StatusName(5));
+    return;
+  }
+  if (digit(code, 2) == 1) {
+    con.PRINT(g.StatusName(3));
+  } else if (code == status::Normal) {
+    con.PRINT(g.StatusName(1));
+  }
+  if (poisoned) {
+    con.LOCATE(68, row);
+    con.PRINT("-");
+  }
+}
+
+void showMember(Game& g, int p) {
+  rt::Console& con = g.con;
+  const int c = rt::toInt32(g.GameState(p)) - 1;
+  const int row = rt::toInt32(g.SysWord(15)) + p;
+  con.LOCATE(0, row);
+  con.PRINT(rt::SPACE(79));
+  con.LOCATE(13, row);
+  con.PRINT(g.CharName(c));
+  if (g.Setting(3) == 1) {
+    con.LOCATE(31, row);
+    con.PRINT(g.AlignmentLetter(alignmentOf(g, c)));
+  }
+  con.LOCATE(35, row);
+  con.PRINT(g.ClassName(classOf(g, c)));
+  con.LOCATE(49, row);
+  con.PRINT(rt::toSingle(g.BattleParty(p - 1, 9) - g.CharRec(c, 8)));
+  con.LOCATE(55, row);
+  con.PRINT_USING("####@", {g.CharRec(c, 4), std::string(" /")});
+  con.LOCATE(61, row);
+  con.PRINT(g.CharRec(c, 5));
+  if (!inTown(g)) showState(g, c, row);
+}
+
+}  // namespace
+
+void HYOJI(Game& g) {
+  CCHEC3(g);
+  g.con.COLOR(6);
+  const int members = rt::toInt32(g.GameState(0));
+  for (int p = 1; p <= members; ++p) showMember(g, p);
+}
 
 void HYOJI4(Game& g) {
   rt::Console& con = g.con;

@@ -1,6 +1,7 @@
 #include "game/town/town_menu.h"
 
 #include "game/character/settings_view.h"
+#include "game/character/status_panel.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "game/state/roster_write.h"
@@ -47,7 +48,10 @@ void drawMenu(Game& g) {
   con.COLOR(6);
   con.graphics().LINE(64, 286, 600, 287 + 18.0 * g.Setting(30), 13, rt::BoxMode::Outline);
   g.SysWord(31) = 0;
-  if (partyExists(g)) g.SysWord(15) = 15;
+  if (partyExists(g)) {
+    g.SysWord(15) = 15;
+    HYOJI(g);
+  }
   con.LOCATE(31, 1);
   con.PRINT("どこへ行きますか ?"_sj);
   const bool open = townIsOpen(g);
