@@ -1,6 +1,7 @@
 #include "toml_writer.h"
 
 #include <cmath>
+#include <cctype>
 #include <cstdio>
 
 namespace kestrun::forge {
