@@ -33,8 +33,8 @@ std::string rangeText(const Codec& c, const Slot& s) {
 class RecordPacker {
  public:
   RecordPacker(const Reader& reader, const Vocabularies& words, const std::string& what,
-               std::vector<double>& fields)
-      : reader_(reader), words_(words), what_(what), fields_(fields) {}
+               double largest, std::vector<double>& fields)
+      : reader_(reader), words_(words), what_(what), largest_(largest), fields_(fields) {}
 
   void apply(const Codec& c, const toml::node& node) {
     const std::string where = what_ + " " + c.key;
@@ -45,6 +45,7 @@ class RecordPacker {
       case Codec::Shape::List: applyList(c, node, where); break;
       case Codec::Shape::Set: applySet(c, node, where); break;
       case Codec::Shape::Split: applySplit(c, node, where); break;
+      case Codec::Shape::Items: applyItems(c, node, where); break;
     }
   }
 
@@ -72,7 +73,7 @@ class RecordPacker {
       }
       return scaled;
     }
-    return reader_.whole(node, where);
+    return reader_.whole(node, where, largest_);
   }
 
   void store(const Codec& c, const Slot& slot, double scaledValue, const toml::node& node,
@@ -153,9 +154,58 @@ class RecordPacker {
     }
   }
 
+  // Each slot: an item (word or number), { item, equipped, identified }, or
+  // { value = N } for the raw slot value.
+  void applyItems(const Codec& c, const toml::node& node, const std::string& where) {
+    const auto* items = node.as_array();
+    if (!items || items->size() > c.slots.size()) {
+      reader_.report(node, where + " must be a list of at most " +
+                               std::to_string(c.slots.size()) + " items");
+      return;
+    }
+    for (size_t i = 0; i < c.slots.size(); ++i) {
+      double stored = 0;
+      if (i < items->size()) {
+        auto value = itemSlotValue(*items->get(i), where);
+        if (!value) continue;
+        stored = *value;
+      }
+      fields_[c.slots[i].field] = stored;
+    }
+  }
+
+  std::optional<double> itemSlotValue(const toml::node& node, const std::string& where) {
+    const auto* table = node.as_table();
+    if (!table) {
+      auto item = words_.item.resolve(node, reader_, where);
+      if (!item) return std::nullopt;
+      return static_cast<double>(*item);
+    }
+    reader_.rejectUnknownKeys(*table, {"item", "equipped", "identified", "value"});
+    if (const toml::node* raw = table->get("value")) return reader_.whole(*raw, where);
+    const toml::node* itemNode = table->get("item");
+    if (!itemNode) {
+      reader_.report(node, where + ": an item slot needs \"item\" (or a raw \"value\")");
+      return std::nullopt;
+    }
+    auto item = words_.item.resolve(*itemNode, reader_, where);
+    if (!item) return std::nullopt;
+    double value = *item;
+    if (const toml::node* equipped = table->get("equipped")) value += flag(*equipped, where) * 1000;
+    if (const toml::node* known = table->get("identified")) value += flag(*known, where) * 10000;
+    return value;
+  }
+
+  double flag(const toml::node& node, const std::string& where) {
+    if (auto b = node.as_boolean()) return b->get() ? 1 : 0;
+    reader_.report(node, where + ": give true or false");
+    return 0;
+  }
+
   const Reader& reader_;
   const Vocabularies& words_;
   const std::string& what_;
+  double largest_;
   std::vector<double>& fields_;
 };
 
@@ -209,6 +259,7 @@ class Unpacker {
         }
         return members;
       }
+      case Codec::Shape::Items: return itemSlots(groups);
       case Codec::Shape::Split: {
         double value = 0, unit = 1;
         for (size_t i = 0; i < groups.size(); ++i) {
@@ -219,6 +270,26 @@ class Unpacker {
       }
     }
     return std::nullopt;
+  }
+
+  Value itemSlots(const std::vector<double>& groups) const {
+    size_t used = groups.size();
+    while (used > 0 && groups[used - 1] == 0) --used;
+    Value list = Value::array();
+    for (size_t i = 0; i < used; ++i) list.items.push_back(itemSlot(groups[i]));
+    return list;
+  }
+
+  Value itemSlot(double v) const {
+    const double item = std::fmod(v, 1000), equipped = std::fmod(std::floor(v / 1000), 10),
+                 identified = std::floor(v / 10000);
+    if (v < 0 || equipped > 1 || identified > 1) return Value::table({{"value", Value::of(v)}});
+    auto word = words_.item.wordFor(static_cast<int>(item));
+    Value name = word ? Value::ofText(*word) : Value::of(item);
+    if (equipped == 0 && identified == 0) return name;
+    return Value::table({{"item", name},
+                         {"equipped", Value::ofFlag(equipped == 1)},
+                         {"identified", Value::ofFlag(identified == 1)}});
   }
 
   Value element(const Codec& c, double scaledValue) const {
@@ -244,10 +315,15 @@ bool sameGroups(const Codec& c, const std::vector<double>& a, const std::vector<
   return true;
 }
 
-std::vector<std::pair<std::string, Value>> rawKeys(const std::vector<double>& fields) {
+// Raw keys for the fields that are not 0, and for those whose defaults are
+// not 0 (so that the defaults do not replace them).
+std::vector<std::pair<std::string, Value>> rawKeys(const std::vector<double>& fields,
+                                                   const std::vector<double>& defaults) {
   std::vector<std::pair<std::string, Value>> keys;
   for (size_t f = 0; f < fields.size(); ++f) {
-    if (fields[f] != 0) keys.emplace_back("f" + std::to_string(f), Value::of(fields[f]));
+    if (fields[f] != 0 || defaults[f] != 0) {
+      keys.emplace_back("f" + std::to_string(f), Value::of(fields[f]));
+    }
   }
   return keys;
 }
@@ -282,6 +358,7 @@ const Vocabulary* Vocabularies::of(Words words) const {
     case Words::Sex: return &sex;
     case Words::Skill: return &skill;
     case Words::Direction: return &direction;
+    case Words::Status: return &status;
     case Words::None:
     case Words::Flag: break;
   }
@@ -333,13 +410,13 @@ void packRecord(const Schema& schema, const toml::table& table, const Reader& re
                               std::to_string(schema.fieldCount - 1) + ")");
       continue;
     }
-    if (auto value = reader.whole(node, what + " " + std::string(key.str()))) {
+    if (auto value = reader.whole(node, what + " " + std::string(key.str()), schema.largest)) {
       fields[*index] = *value;
       raw[*index] = true;
     }
   }
   applyDefaults(schema, raw, fields);
-  RecordPacker packer(reader, words, what, fields);
+  RecordPacker packer(reader, words, what, schema.largest, fields);
   for (const Codec& c : schema.codecs) {
     if (const toml::node* node = table.get(c.key)) packer.apply(c, *node);
   }
@@ -366,10 +443,13 @@ std::vector<std::pair<std::string, Value>> unpackRecord(const Schema& schema,
     const Codec& c = schema.codecs[i];
     if (values[i] && !sameGroups(c, fields, baseline)) keys.emplace_back(c.key, *values[i]);
   }
-  auto rawPart = rawKeys(rest);
+  const std::vector<double> none(fields.size(), 0);
+  auto rawPart = rawKeys(rest, none);
   keys.insert(keys.end(), rawPart.begin(), rawPart.end());
   if (givesBack(schema, keys, fields, words)) return keys;
-  return rawKeys(fields);
+  std::vector<double> defaults(fields.size(), 0);
+  applyDefaults(schema, std::vector<bool>(fields.size(), false), defaults);
+  return rawKeys(fields, defaults);
 }
 
 std::set<std::string> keysOf(const Schema& schema) {

@@ -35,6 +35,7 @@ enum class Words {
   Sex,
   Skill,
   Direction,
+  Status,
 };
 
 struct Vocabularies;
@@ -46,6 +47,7 @@ struct Codec {
     List,    // one value per slot, given as an array
     Set,     // an array of members; member firstMember + i lives in slot i
     Split,   // one value whose digits fill the slots, lowest first
+    Items,   // a character's item slots: item + 1000 equipped + 10000 identified
   };
   std::string key;
   Shape shape = Shape::Scalar;
@@ -62,12 +64,16 @@ struct Codec {
 struct Schema {
   int fieldCount = 0;
   std::vector<Codec> codecs;
+  double largest = kLargestValue;  // the largest raw value either way
 };
 
 struct Vocabularies {
   Vocabulary item, monster, spell, klass, race, trap, itemType, stat, alignment, sex, skill,
-      direction;
+      direction, status;
   const Vocabulary* of(Words words) const;
+  Vocabulary* of(Words words) {
+    return const_cast<Vocabulary*>(static_cast<const Vocabularies*>(this)->of(words));
+  }
 };
 
 // "f12" names raw field 12.

@@ -35,7 +35,8 @@ Place SourceFile::at(const toml::node& node) const {
   return {name_, static_cast<int>(node.source().begin.line)};
 }
 
-std::optional<double> Reader::whole(const toml::node& node, const std::string& what) const {
+std::optional<double> Reader::whole(const toml::node& node, const std::string& what,
+                                    double largest) const {
   double value;
   if (auto i = node.as_integer()) {
     value = static_cast<double>(i->get());
@@ -51,10 +52,10 @@ std::optional<double> Reader::whole(const toml::node& node, const std::string& w
     report(node, what + " must be a number");
     return std::nullopt;
   }
-  if (std::fabs(value) > kLargestValue) {
+  if (std::fabs(value) > largest) {
     std::ostringstream limit;
     limit.precision(10);
-    limit << kLargestValue;
+    limit << largest;
     report(node, what + " is too large (at most " + limit.str() + " either way)");
     return std::nullopt;
   }

@@ -46,7 +46,8 @@ class Reader {
 
   // A whole number (an integer, or a float without a fraction) within
   // +-kLargestValue.
-  std::optional<double> whole(const toml::node& node, const std::string& what) const;
+  std::optional<double> whole(const toml::node& node, const std::string& what,
+                              double largest = kLargestValue) const;
   std::optional<std::string> string(const toml::node& node, const std::string& what) const;
   // A UTF-8 text turned into Shift-JIS: characters Shift-JIS cannot encode
   // and texts longer than `limitBytes` are reported.

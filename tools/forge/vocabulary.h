@@ -25,12 +25,16 @@ class Vocabulary {
   // A defined member, with its name (an empty name gives no word).
   void define(int number, const std::string& word);
   void defineRange(int first, int last);
+  // Any number is taken as it is; only words are looked up.
+  void acceptAnyNumber() { anyNumber_ = true; }
 
   // The number a word or a number stands for. Unknown words, ambiguous
   // words and numbers of undefined members are reported.
   std::optional<int> resolve(const toml::node& node, const Reader& reader,
                              const std::string& where) const;
-  bool isDefined(int number) const { return defined_.count(number) || allowed_.count(number); }
+  bool isDefined(int number) const {
+    return anyNumber_ || defined_.count(number) || allowed_.count(number);
+  }
   // The word to write for a number in a dump, when it names it unmistakably.
   std::optional<std::string> wordFor(int number) const;
 
@@ -40,6 +44,7 @@ class Vocabulary {
   std::map<int, std::string> wordOf_;
   std::set<int> defined_;
   std::set<int> allowed_;
+  bool anyNumber_ = false;
 };
 
 }  // namespace kestrun::forge

@@ -1,9 +1,13 @@
 #include "game/character/message_timing.h"
 
+#include "game/character/screen_lines.h"
 #include "game/state/game.h"
+#include "runtime/sjis.h"
 #include "runtime/strings.h"
 
 namespace kestrun::game {
+
+using namespace rt::literals;
 
 namespace {
 constexpr int kWaitForKey = 10000;
@@ -34,6 +38,23 @@ void TMWAIT(Game& g) {
     return;
   }
   g.con.WAIT(rt::INT(time / 20));
+}
+
+void TWC(Game& g) {
+  rt::Console& con = g.con;
+  for (;;) {
+    blankLines(g, 21, 23);
+    con.COLOR(7);
+    printAt(g, 21, 22, "2000 で 1 秒   (10000 では何かキーを押すまで停止)"_sj);
+    printAt(g, 25, 23, "Input  0 - 10000    (現在 "_sj);
+    con.PRINT(g.SysWord(22));
+    con.PRINT(")");
+    const double time = askNumber(g, 19, 21, "メッセージ表示時間をいくらにしますか ?  "_sj);
+    if (time >= 0 && time <= kWaitForKey) {
+      g.SysWord(22) = static_cast<float>(rt::INT(time));
+      return;
+    }
+  }
 }
 
 }  // namespace kestrun::game

@@ -8,4 +8,8 @@ struct Game;
 // 10000, until a key is pressed with a blinking "Hit Any Key".
 void TMWAIT(Game& g);
 
+// Asks the player for a new message time (0..10000) and keeps it in
+// SysWord(22).
+void TWC(Game& g);
+
 }  // namespace kestrun::game

@@ -1,10 +1,12 @@
 #include "game/character/status_panel.h"
 
 #include "game/character/battle_values.h"
+#include "game/character/carried_items.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/sjis.h"
 #include "runtime/strings.h"
+#include "runtime/values.h"
 
 namespace kestrun::game {
 
@@ -16,13 +18,22 @@ bool inTown(const Game& g) {
   return g.GameState(9) < 100;
 }
 
+// The state word of the dead, spirits and the lost (its StatusName index), or
+// 0 for everyone else.
+int deathWord(float code) {
+  if (code == status::Lost) return 8;
+  if (code == status::Spirit) return 7;
+  if (code == status::Dead) return 6;
+  return 0;
+}
+
 // The state words of a member in the dungeon, from column 68.
 void showState(Game& g, int c, int row) {
   rt::Console& con = g.con;
   const float code = g.CharRec(c, 0);
   con.LOCATE(69, row);
-  if (code == status::Lost || code == status::Spirit || code == status::Dead) {
-    con.PRINT(g.StatusName(code == status::Lost ? 8 : code == status::Spirit ? 7 : 6));
+  if (const int word = deathWord(code); word != 0) {
+    con.PRINT(g.StatusName(word));
     return;
   }
   const bool poisoned = digit(code, 3) == 1;
@@ -68,6 +79,27 @@ void showMember(Game& g, int p) {
   if (!inTown(g)) showState(g, c, row);
 }
 
+// The shop's percentage for this character: charm sells higher and pays
+// less, by up to about ten points either way.
+double priceRate(Game& g, int c) {
+  double charm = 0;
+  if (g.Setting(11) != 0) {
+    const double scale = g.SysWord(23);
+    charm = rt::divide((statOf(g, c, 7) - scale / 2) * 20, scale);
+  }
+  const int purpose = rt::toInt32(g.SysWord(13));
+  if (purpose == 0) return rt::INT(g.Setting(46) * (charm + 100) / 100);
+  return rt::INT(g.Setting(50 + purpose) * (100 - charm) / 100);
+}
+
+// Dear items are divided first so that the product stays in range.
+double shopPrice(const Game& g, int item, double rate) {
+  const double price =
+      rt::MOD(g.ItemTable(item, 15), 10000) * 10000.0 + rt::MOD(g.ItemTable(item, 14), 10000);
+  if (price < 20000000) return rt::INT(price * rate / 100);
+  return rt::INT(price / 100 * rate);
+}
+
 }  // namespace
 
 void HYOJI(Game& g) {
@@ -75,6 +107,70 @@ void HYOJI(Game& g) {
   g.con.COLOR(6);
   const int members = rt::toInt32(g.GameState(0));
   for (int p = 1; p <= members; ++p) showMember(g, p);
+}
+
+void HYOJI1(Game& g) {
+  if (g.SysWord(31) == 2) return;
+  rt::Console& con = g.con;
+  con.COLOR(6);
+  const int members = rt::toInt32(g.GameState(0));
+  for (int p = 1; p <= members; ++p) {
+    const int c = rt::toInt32(g.GameState(p)) - 1;
+    const int row = 15 + p;
+    con.LOCATE(55, row);
+    con.PRINT(rt::SPACE(4));
+    con.LOCATE(55, row);
+    con.PRINT_USING("####", {g.CharRec(c, 4)});
+    if (g.CharRec(c, 0) < status::Dead) continue;
+    con.LOCATE(69, row);
+    con.PRINT(rt::SPACE(8));
+    con.LOCATE(69, row);
+    if (const int word = deathWord(g.CharRec(c, 0)); word != 0) con.PRINT(g.StatusName(word));
+  }
+}
+
+void HYOJI2(Game& g) {
+  rt::Console& con = g.con;
+  const int c = rt::toInt32(g.SysWord(1));
+  for (int row = 4; row <= 22; ++row) {
+    con.LOCATE(0, row);
+    con.PRINT(rt::SPACE(80));
+  }
+  con.LOCATE(0, 23);
+  con.PRINT(rt::SPACE(79));
+  const double rate = priceRate(g, c);
+  int listed = 0;
+  for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
+    const float value = itemSlot(g, c, slot);
+    const int item = itemNumber(value);
+    if (item == 0) continue;
+    ++listed;
+    const int row = 3 + slot;
+    con.COLOR(7);
+    con.LOCATE(24, row);
+    con.PRINT_USING("##", {static_cast<int16_t>(slot)});
+    con.COLOR(6);
+    con.LOCATE(29, row);
+    con.PRINT(g.ItemName(item, isIdentified(value) || g.Setting(54) == 1 ? 0 : 1));
+    if (isEquipped(value)) {
+      con.LOCATE(28, row);
+      con.PRINT("*");
+    }
+    con.LOCATE(47, row);
+    con.PRINT_USING("#########", {rt::toInt32(shopPrice(g, item, rate))});
+  }
+  g.SysWord(17) = static_cast<float>(listed);
+}
+
+void HYOJI3(Game& g) {
+  rt::Console& con = g.con;
+  con.COLOR(7);
+  const int members = rt::toInt32(g.GameState(0));
+  for (int p = 1; p <= members; ++p) {
+    con.LOCATE(10, rt::toInt32(g.SysWord(15)) + p);
+    con.PRINT_USING("#", {static_cast<int16_t>(p)});
+  }
+  con.COLOR(6);
 }
 
 void HYOJI4(Game& g) {

@@ -8,6 +8,18 @@ struct Game;
 // battle values recomputed first.
 void HYOJI(Game& g);
 
+// Rewrites the hit points and the death states of the party lines below row
+// 15, unless the dungeon picture has the screen (SysWord(31) = 2).
+void HYOJI1(Game& g);
+
+// The price list of the items of slot SysWord(1) for the shop: selling
+// (SysWord(13) = 0), identifying (1) or uncursing (2). Leaves the number of
+// items listed in SysWord(17).
+void HYOJI2(Game& g);
+
+// The position numbers in front of the party lines.
+void HYOJI3(Game& g);
+
 // The notice shown when the floor file of a destination is missing; the
 // caller reads the answer.
 void HYOJI4(Game& g);

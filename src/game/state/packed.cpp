@@ -70,6 +70,15 @@ bool isEquipped(double slotValue) {
 bool isIdentified(double slotValue) {
   return slotValue >= 10000;
 }
+int32_t equipDigit(double slotValue) {
+  return digit(slotValue, 3);
+}
+bool isWorn(double slotValue) {
+  return equipDigit(slotValue) != 0;
+}
+bool isCursedOn(double slotValue) {
+  return equipDigit(slotValue) == 2;
+}
 
 bool knowsSpell(const RosterTables& r, int slot, int spell) {
   return digit(r.CharRec(slot, 24 + (spell - 1) / 5), (spell - 1) % 5) == 1;

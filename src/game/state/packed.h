@@ -50,6 +50,11 @@ inline constexpr int kFirstItemField = 14;
 int32_t itemNumber(double slotValue);
 bool isEquipped(double slotValue);
 bool isIdentified(double slotValue);
+// The equip digit: 0 carried, 1 equipped, 2 equipped and cursed (it cannot
+// be taken off).
+int32_t equipDigit(double slotValue);
+bool isWorn(double slotValue);
+bool isCursedOn(double slotValue);
 
 // Spell s (1..80) is known when digit (s - 1) MOD 5 of field
 // 24 + INT((s - 1) / 5) is 1.

@@ -5,7 +5,9 @@
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "game/state/roster_write.h"
+#include "game/town/party_room.h"
 #include "game/town/program_end.h"
+#include "game/town/training.h"
 #include "runtime/sjis.h"
 
 namespace kestrun::game {
@@ -70,6 +72,14 @@ void drawMenu(Game& g) {
   con.PRINT("Hit 0 - 9 Key");
 }
 
+// The facilities are in town: no floor is loaded and the party stands
+// nowhere in the dungeon.
+void prepareFacility(Game& g) {
+  const float townHeader[] = {0, 2, 1, 0};
+  for (int i = 0; i < 4; ++i) g.FloorHeader(i) = townHeader[i];
+  for (int n = 9; n <= 18; ++n) g.GameState(n) = 0;
+}
+
 }  // namespace
 
 void TownMenu(Game& g) {
@@ -80,6 +90,15 @@ void TownMenu(Game& g) {
       if (g.KeyAnswer == "0") {
         CHWRT(g);
         endProgram(g);
+      }
+      if (g.KeyAnswer == "6") {
+        TRAIN(g);
+        redraw = true;
+      }
+      if (g.KeyAnswer == "1" && townIsOpen(g)) {
+        prepareFacility(g);
+        PartyRoom(g);
+        redraw = true;
       }
       if (g.KeyAnswer == "9") {
         SETUMEI(g);

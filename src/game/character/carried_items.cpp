@@ -1,0 +1,89 @@
+#include "game/character/carried_items.h"
+
+#include "game/state/game.h"
+#include "game/state/packed.h"
+
+namespace kestrun::game {
+
+namespace {
+
+bool isFree(float slotValue) {
+  return itemNumber(slotValue) == 0;
+}
+
+bool classMayUse(const Game& g, int c, int item) {
+  const int characterClass = classOf(g, c);
+  const float field = g.ItemTable(item, 1 + characterClass / 5);
+  return digit(field, 4 - characterClass % 5) == 0;
+}
+
+// Alignment codes 1..6 name the alignments an item refuses.
+bool alignmentMayUse(const Game& g, int c, int item) {
+  if (g.Setting(3) != 1 || g.ItemTable(item, 0) >= 10000) return true;
+  const int code = digit(g.ItemTable(item, 0), 1);
+  switch (alignmentOf(g, c)) {
+    case 1:
+      return code != 2 && code != 3 && code != 5;
+    case 2:
+      return code != 1 && code != 3 && code != 6;
+    case 3:
+      return code != 1 && code != 2 && code != 4;
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
+int itemSlotCount(const Game& g) {
+  return rt::toInt32(g.Setting(37));
+}
+
+float& itemSlot(Game& g, int c, int slot) {
+  return g.CharRec(c, kFirstItemField + slot - 1);
+}
+
+float itemSlot(const Game& g, int c, int slot) {
+  return g.CharRec(c, kFirstItemField + slot - 1);
+}
+
+int carriedItemCount(const Game& g, int c) {
+  int count = 0;
+  for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
+    if (!isFree(itemSlot(g, c, slot))) ++count;
+  }
+  return count;
+}
+
+bool hasRoomForItem(const Game& g, int c) {
+  const int slots = itemSlotCount(g);
+  return slots > 0 && isFree(itemSlot(g, c, slots));
+}
+
+bool addItem(Game& g, int c, float slotValue) {
+  for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
+    if (isFree(itemSlot(g, c, slot))) {
+      itemSlot(g, c, slot) = slotValue;
+      return true;
+    }
+  }
+  return false;
+}
+
+void removeItem(Game& g, int c, int slot) {
+  const int slots = itemSlotCount(g);
+  for (int s = slot; s < slots; ++s) itemSlot(g, c, s) = itemSlot(g, c, s + 1);
+  itemSlot(g, c, slots) = 0;
+}
+
+std::string itemLabel(const Game& g, float slotValue) {
+  const int item = itemNumber(slotValue);
+  if (isIdentified(slotValue) || g.Setting(54) == 1) return g.ItemName(item, 0);
+  return g.ItemName(item, 1) + "?";
+}
+
+bool canUseItem(const Game& g, int c, int item) {
+  return classMayUse(g, c, item) && alignmentMayUse(g, c, item);
+}
+
+}  // namespace kestrun::game

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace kestrun::game {
+
+struct Game;
+
+// A character's items sit in slots 1..Setting(37), filled from slot 1 with
+// no gaps: adding takes the first free slot, removing moves the later ones
+// up. A slot is free when it holds no item number.
+
+int itemSlotCount(const Game& g);
+// The value of item slot `slot` (1-based) of character c.
+float& itemSlot(Game& g, int c, int slot);
+float itemSlot(const Game& g, int c, int slot);
+int carriedItemCount(const Game& g, int c);
+bool hasRoomForItem(const Game& g, int c);
+// Puts the slot value (item, equip digit, identified flag) into the first
+// free slot; false when every slot is taken.
+bool addItem(Game& g, int c, float slotValue);
+void removeItem(Game& g, int c, int slot);
+
+// The name a player sees: the true name once identified (or when the
+// scenario needs no identification), else the unidentified name and "?".
+std::string itemLabel(const Game& g, float slotValue);
+
+// The class may use the item, and its alignment code (ignored for cursed
+// items) does not refuse the character's alignment.
+bool canUseItem(const Game& g, int c, int item);
+
+}  // namespace kestrun::game

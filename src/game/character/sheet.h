@@ -1,0 +1,16 @@
+#pragma once
+
+namespace kestrun::game {
+
+struct Game;
+
+// The character sheet of slot SysWord(1): clears the screen and draws
+// everything about the character; the caller waits for the key. For a party
+// member it also stores the armour class in his battle row.
+void LOOK(Game& g);
+
+// The item block of the sheet (rows 6..8) for slot SysWord(1): the carried
+// items, "*" before an equipped one, and the weight line when items weigh.
+void IHYJ(Game& g);
+
+}  // namespace kestrun::game

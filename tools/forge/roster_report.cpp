@@ -1,0 +1,172 @@
+#include <cmath>
+#include <iomanip>
+#include <iostream>
+
+#include "commands.h"
+#include "game/state/packed.h"
+#include "game_files.h"
+#include "runtime/errors.h"
+#include "runtime/sjis.h"
+
+namespace kestrun::forge {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kDirections[4] = {"north", "east", "south", "west"};
+const char* const kAlignments[4] = {"-", "good", "neutral", "evil"};
+
+std::string statusText(float code) {
+  if (code == 0) return "empty";
+  if (code >= 30000) return "lost";
+  if (code >= 25000) return "spirit";
+  if (code >= 20000) return "dead";
+  if (code >= 10000) return "petrified";
+  std::string text;
+  if (game::digit(code, 3)) text += "poisoned ";
+  if (game::digit(code, 2)) text += "paralysed ";
+  if (game::digit(code, 1)) text += "asleep ";
+  return text.empty() ? "normal" : text.substr(0, text.size() - 1);
+}
+
+std::string nameOr(const std::string& sjis, int number) {
+  return sjis.empty() ? "#" + std::to_string(number) : rt::toUtf8(sjis);
+}
+
+std::string direction(int facing) {
+  return facing >= 0 && facing < 4 ? kDirections[facing] : "?" + std::to_string(facing);
+}
+
+class RosterReport {
+ public:
+  RosterReport(const game::ScenarioTables& s, const LoadedRoster& r, std::ostream& out)
+      : s_(s), r_(r.tables), out_(out) {}
+
+  void print() {
+    out_ << "message time: " << r_.ShopStock(0) << "\n";
+    party();
+    for (int slot = 0; slot < 20; ++slot) {
+      if (!game::isEmptySlot(r_, slot) || !r_.CharName(slot).empty()) character(slot);
+    }
+  }
+
+ private:
+  void party() {
+    const int members = static_cast<int>(r_.GameState(0));
+    out_ << "party: " << members << " member(s)";
+    const int floor = static_cast<int>(r_.GameState(9) / 100);
+    if (floor == 0) {
+      out_ << ", in town\n";
+    } else {
+      const int where = static_cast<int>(r_.GameState(10));
+      out_ << ", on floor " << floor << " at (" << where / 100 << ", " << where % 100
+           << ") facing " << direction(static_cast<int>(r_.GameState(9)) % 100) << "\n";
+    }
+    for (int i = 1; i <= members && i <= 8; ++i) {
+      const int slot = static_cast<int>(r_.GameState(i)) - 1;
+      out_ << "  " << i << ". slot " << slot;
+      if (slot >= 0 && slot < 20) out_ << " " << rt::toUtf8(r_.CharName(slot));
+      out_ << "\n";
+    }
+  }
+
+  void character(int slot) {
+    const int klass = game::classOf(r_, slot), race = game::raceOf(r_, slot);
+    const int alignment = game::alignmentOf(r_, slot);
+    out_ << "\nslot " << slot << ": " << rt::toUtf8(r_.CharName(slot)) << "\n";
+    out_ << "  " << statusText(r_.CharRec(slot, 0)) << ", "
+         << nameOr(klass < 15 ? s_.ClassName(klass) : "", klass) << ", "
+         << nameOr(race < 8 ? s_.RaceName(race) : "", race) << ", "
+         << (game::sexOf(r_, slot) ? "female" : "male") << ", "
+         << (alignment < 4 ? kAlignments[alignment] : "?") << ", level "
+         << game::levelOf(r_, slot) << "\n";
+    out_ << "  HP " << r_.CharRec(slot, 4) << "/" << r_.CharRec(slot, 5) << ", gold "
+         << r_.CharLong(slot, 1) << ", experience " << r_.CharLong(slot, 0) << ", age "
+         << 15 + std::floor((r_.CharRec(slot, 6) + 32000) / 365) << "\n";
+    place(slot);
+    out_ << "  stats:";
+    for (int k = 0; k < 8; ++k) out_ << " " << game::statOf(r_, slot, k);
+    out_ << "\n";
+    items(slot);
+    spells(slot);
+  }
+
+  void place(int slot) {
+    if (game::isInTown(r_, slot)) {
+      out_ << "  in town\n";
+      return;
+    }
+    const int where = static_cast<int>(r_.CharRec(slot, 3));
+    out_ << "  left on floor " << game::floorLeftOn(r_, slot) << " at (" << (where / 100) % 100
+         << ", " << where % 100 << ") facing " << direction(where / 10000) << "\n";
+  }
+
+  void items(int slot) {
+    out_ << "  items:";
+    bool any = false;
+    for (int i = 0; i < 10; ++i) {
+      const float v = r_.CharRec(slot, game::kFirstItemField + i);
+      if (v == 0) continue;
+      const int item = game::itemNumber(v);
+      out_ << (any ? ", " : " ") << nameOr(item <= 120 ? s_.ItemName(item, 0) : "", item);
+      if (game::isEquipped(v)) out_ << " (equipped)";
+      if (!game::isIdentified(v)) out_ << " (unidentified)";
+      any = true;
+    }
+    out_ << (any ? "\n" : " none\n");
+  }
+
+  void spells(int slot) {
+    std::string known;
+    for (int s = 1; s <= 80; ++s) {
+      if (game::knowsSpell(r_, slot, s)) known += (known.empty() ? " " : ", ") + nameOr(s_.SpellName(s), s);
+    }
+    if (!known.empty()) out_ << "  spells:" << known << "\n";
+  }
+
+  const game::ScenarioTables& s_;
+  const game::RosterTables& r_;
+  std::ostream& out_;
+};
+
+const char* verdictText(game::RosterVerdict verdict) {
+  switch (verdict) {
+    case game::RosterVerdict::Sound: return "sound";
+    case game::RosterVerdict::OtherScenario: return "REFUSED: it belongs to another scenario";
+    case game::RosterVerdict::WrongGlobalChecksum:
+      return "REFUSED: the map and shop checksum is wrong";
+    case game::RosterVerdict::WrongCharacterChecksum:
+      return "REFUSED: a character's checksum is wrong";
+  }
+  return "";
+}
+
+}  // namespace
+
+int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostream& out,
+                  std::ostream& err) {
+  if (letter.size() != 1) {
+    err << "kestrun-forge: the scenario letter is one character\n";
+    return 2;
+  }
+  std::string current = game::scenarioFileName(letter);
+  try {
+    InDirectory inside(outdir);
+    const game::ScenarioTables scenario = loadScenario(letter);
+    current = game::rosterFileName(letter);
+    const LoadedRoster roster = loadRoster(letter, scenario);
+    out << "roster " << current << " of \"" << rt::toUtf8(scenario.ScenarioText(0))
+        << "\": " << verdictText(roster.verdict) << "\n";
+    RosterReport(scenario, roster, out).print();
+    return roster.verdict == game::RosterVerdict::Sound ? 0 : 1;
+  } catch (const rt::RuntimeError& e) {
+    err << "kestrun-forge: cannot read " << current << " in " << outdir.string()
+        << (e.code() == 63 ? ": no such file" : ": error " + std::to_string(e.code())) << "\n";
+  } catch (const fs::filesystem_error& e) {
+    err << "kestrun-forge: " << e.what() << "\n";
+  }
+  return 1;
+}
+
+}  // namespace kestrun::forge
