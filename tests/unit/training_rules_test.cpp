@@ -36,7 +36,7 @@ TEST(SexAdjustments, TakeOneDigitPerStatFromTheSexsFields) {
   useStats(g, {0, 5});
   g.SysWord(4) = 99;  // an unused stat keeps what it had
   SEI(g);
-  EXPECT_EQ(g.SysWord(2), 3.0f);  // 5678: digit 0 is 8
+  EXPECT_EQ(g.SysWord(2), 3.0f);   // 5678: digit 0 is 8
   EXPECT_EQ(g.SysWord(7), -2.0f);  // 1234: digit 1 is 3
   EXPECT_EQ(g.SysWord(4), 99.0f);
 }
@@ -47,7 +47,7 @@ TEST(UnusedStats, FollowTheirPairPartnerAndKeepTheFloorFlag) {
   useStats(g, {0, 3, 4, 5});
   g.SysWord(1) = 2;
   g.CharRec(2, 10) = 10000 + 1207;  // floor flag, strength 12, health 7
-  g.CharRec(2, 11) = 915;            // knowledge 9, faith 15
+  g.CharRec(2, 11) = 915;           // knowledge 9, faith 15
   g.CharRec(2, 12) = 1011;
   g.CharRec(2, 13) = 1716;  // both unused
   NCHEC(g);

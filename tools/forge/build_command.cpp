@@ -27,6 +27,8 @@ class TemporaryDirectory {
                                  std::error_code(errno, std::generic_category()));
     }
     path_ = pattern;
+    fs::permissions(path_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                               fs::perms::others_read | fs::perms::others_exec);
   }
   ~TemporaryDirectory() {
     std::error_code ignored;
@@ -78,8 +80,8 @@ void moveInto(TemporaryDirectory& written, const fs::path& outdir) {
 
 }  // namespace
 
-int buildCommand(const fs::path& src, const fs::path& outdir, bool newRosterFlag,
-                 std::ostream& out, std::ostream& err) {
+int buildCommand(const fs::path& src, const fs::path& outdir, bool newRosterFlag, std::ostream& out,
+                 std::ostream& err) {
   Problems problems;
   const SourceFolder folder = loadSourceFolder(src, problems);
   if (!problems.empty()) {

@@ -13,7 +13,7 @@ int buildCommand(const std::filesystem::path& src, const std::filesystem::path& 
 int checkCommand(const std::filesystem::path& src, std::ostream& out);
 int dumpCommand(const std::filesystem::path& outdir, const std::string& letter,
                 const std::filesystem::path& src, std::ostream& out, std::ostream& err);
-int rosterCommand(const std::filesystem::path& outdir, const std::string& letter,
-                  std::ostream& out, std::ostream& err);
+int rosterCommand(const std::filesystem::path& outdir, const std::string& letter, std::ostream& out,
+                  std::ostream& err);
 
 }  // namespace kestrun::forge

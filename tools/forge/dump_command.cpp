@@ -68,10 +68,14 @@ int dumpAssets(const fs::path& outdir, const fs::path& src) {
 
 const char* verdictText(game::RosterVerdict verdict) {
   switch (verdict) {
-    case game::RosterVerdict::Sound: return "sound";
-    case game::RosterVerdict::OtherScenario: return "it belongs to another scenario";
-    case game::RosterVerdict::WrongGlobalChecksum: return "its map and shop checksum is wrong";
-    case game::RosterVerdict::WrongCharacterChecksum: return "a character's checksum is wrong";
+    case game::RosterVerdict::Sound:
+      return "sound";
+    case game::RosterVerdict::OtherScenario:
+      return "it belongs to another scenario";
+    case game::RosterVerdict::WrongGlobalChecksum:
+      return "its map and shop checksum is wrong";
+    case game::RosterVerdict::WrongCharacterChecksum:
+      return "a character's checksum is wrong";
   }
   return "";
 }

@@ -16,18 +16,17 @@ constexpr int kDrawingLines = 41;
 // Boundary codes by symbol; '|' and '-' both draw a wall.
 const std::map<char, int>& boundaryCodes() {
   static const std::map<char, int> codes = {
-      {' ', 0},  {'-', 1},  {'|', 1},  {'D', 2},  {'H', 3},  {'e', 4},  {'w', 5},
-      {'n', 6},  {'s', 7},  {'>', 8},  {'<', 9},  {'^', 10}, {'v', 11}, {'E', 12},
+      {' ', 0},  {'-', 1},  {'|', 1},  {'D', 2},  {'H', 3},       {'e', 4},  {'w', 5},
+      {'n', 6},  {'s', 7},  {'>', 8},  {'<', 9},  {'^', 10},      {'v', 11}, {'E', 12},
       {'W', 13}, {'N', 14}, {'S', 15}, {':', 16}, {'?', kUnknown}};
   return codes;
 }
 
 const std::map<char, int>& squareCodes() {
   static const std::map<char, int> codes = {
-      {'X', 1},  {'E', 2},  {'P', 3},  {'@', 4},  {'A', 5},  {'~', 6},  {'U', 7},
-      {'D', 8},  {'T', 9},  {'G', 10}, {'I', 11}, {'L', 13}, {'F', 14}, {'S', 15},
-      {'M', 17}, {'m', 19}, {'B', 21}, {'g', 22}, {'V', 24}, {'Q', 25}, {'R', 26},
-      {'c', 31}, {'?', kUnknown}};
+      {'X', 1},  {'E', 2},  {'P', 3},  {'@', 4},  {'A', 5},  {'~', 6},  {'U', 7},       {'D', 8},
+      {'T', 9},  {'G', 10}, {'I', 11}, {'L', 13}, {'F', 14}, {'S', 15}, {'M', 17},      {'m', 19},
+      {'B', 21}, {'g', 22}, {'V', 24}, {'Q', 25}, {'R', 26}, {'c', 31}, {'?', kUnknown}};
   return codes;
 }
 
@@ -43,7 +42,9 @@ std::optional<std::string> symbolOf(const std::map<char, int>& codes, int code) 
   return std::nullopt;
 }
 
-std::string quoted(char c) { return std::string("'") + c + "'"; }
+std::string quoted(char c) {
+  return std::string("'") + c + "'";
+}
 
 class Parser {
  public:
@@ -57,9 +58,10 @@ class Parser {
       first = 2;
     }
     if (lines.size() != kDrawingLines) {
-      problems_.push_back({1, "the map must have 41 drawing lines (after an optional header of "
-                              "x coordinates), not " +
-                                  std::to_string(lines.size())});
+      problems_.push_back({1,
+                           "the map must have 41 drawing lines (after an optional header of "
+                           "x coordinates), not " +
+                               std::to_string(lines.size())});
       return std::nullopt;
     }
     const size_t before = problems_.size();
@@ -147,8 +149,7 @@ class Parser {
       if (c != ' ') token += c;
     }
     int mark = 0;
-    if (!token.empty() && markCodes().count(token.back()) &&
-        !(token.size() == 1 && token == "?")) {
+    if (!token.empty() && markCodes().count(token.back()) && !(token.size() == 1 && token == "?")) {
       mark = markCodes().at(token.back());
       token.pop_back();
     }
@@ -178,9 +179,13 @@ class Parser {
   int line_ = 0;
 };
 
-std::string boundaryText(int code) { return boundarySymbol(code).value_or("?"); }
+std::string boundaryText(int code) {
+  return boundarySymbol(code).value_or("?");
+}
 
-std::string verticalText(int code) { return code == 1 ? "|" : boundaryText(code); }
+std::string verticalText(int code) {
+  return code == 1 ? "|" : boundaryText(code);
+}
 
 std::string segment(int code) {
   const std::string symbol = boundaryText(code);
@@ -210,8 +215,12 @@ std::optional<std::string> boundarySymbol(int code) {
   if (code == 1) return "-";
   return symbolOf(boundaryCodes(), code);
 }
-std::optional<std::string> squareSymbol(int code) { return symbolOf(squareCodes(), code); }
-std::optional<std::string> markSymbol(int code) { return symbolOf(markCodes(), code); }
+std::optional<std::string> squareSymbol(int code) {
+  return symbolOf(squareCodes(), code);
+}
+std::optional<std::string> markSymbol(int code) {
+  return symbolOf(markCodes(), code);
+}
 
 std::optional<Drawing> parse(const std::string& text, std::vector<LineProblem>& problems) {
   return Parser(problems).parse(text);

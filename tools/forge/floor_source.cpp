@@ -18,16 +18,17 @@ using Params = std::array<double, 4>;
 // Square codes whose parameters have names.
 namespace code {
 constexpr int Elevator = 2, Up = 7, Down = 8, Teleport = 9, TeleportUnlessKey = 12, Altar = 13,
-              Fountain = 14, TeleportIfKey = 16, TeleportUntilFlag = 18, Message = 19,
-              Picture = 22, Vendor = 24, Riddle = 25, BattleUnlessKey = 29, BattleIfKey = 30,
-              MessageFile = 31;
+              Fountain = 14, TeleportIfKey = 16, TeleportUntilFlag = 18, Message = 19, Picture = 22,
+              Vendor = 24, Riddle = 25, BattleUnlessKey = 29, BattleIfKey = 30, MessageFile = 31;
 }
 
 bool isTeleport(int c) {
   return c == code::Teleport || c == code::TeleportUnlessKey || c == code::TeleportIfKey ||
          c == code::TeleportUntilFlag;
 }
-bool isStairs(int c) { return c == code::Up || c == code::Down; }
+bool isStairs(int c) {
+  return c == code::Up || c == code::Down;
+}
 bool hasKeyItem(int c) {
   return c == code::TeleportUnlessKey || c == code::TeleportIfKey || c == code::BattleUnlessKey ||
          c == code::BattleIfKey;
@@ -39,17 +40,17 @@ bool hasFacing(int c) {
 // Direction sets p1 of codes 19, 22 and 31, by the facings they allow
 // (bit 0 north, 1 east, 2 south, 3 west).
 const std::map<int, int>& facingCodes() {
-  static const std::map<int, int> codes = {{1, 1},  {2, 2},  {4, 3},  {8, 4},  {3, 5},
-                                           {6, 6},  {12, 7}, {9, 8},  {5, 9},  {10, 10},
+  static const std::map<int, int> codes = {{1, 1},  {2, 2},   {4, 3},   {8, 4},  {3, 5},
+                                           {6, 6},  {12, 7},  {9, 8},   {5, 9},  {10, 10},
                                            {7, 11}, {14, 12}, {13, 13}, {11, 14}};
   return codes;
 }
 
 const Vocabulary& fountainEffects() {
   static const Vocabulary words(
-      "fountain effect", {"strength", "health", "knowledge", "faith", "agility", "dexterity",
-                          "luck", "charm", "class", "age", "alignment", "hit_points",
-                          "spell_points", "status"},
+      "fountain effect",
+      {"strength", "health", "knowledge", "faith", "agility", "dexterity", "luck", "charm", "class",
+       "age", "alignment", "hit_points", "spell_points", "status"},
       1);
   return words;
 }
@@ -63,14 +64,15 @@ std::string squareName(int x, int y) {
   return "square (" + std::to_string(x) + ", " + std::to_string(y) + ")";
 }
 
-bool representable(double v) { return std::floor(v) == v && v >= 0 && v <= kLargestValue; }
+bool representable(double v) {
+  return std::floor(v) == v && v >= 0 && v <= kLargestValue;
+}
 
 const std::set<std::string>& squareKeys() {
   static const std::set<std::string> keys = {
-      "at",     "layers", "p",      "code",   "west",     "south",    "mark",
-      "to",     "floors", "item",   "price",  "wants",    "gives",    "key_item",
-      "effect", "amount", "change", "target", "text",     "facing",   "picture",
-      "message", "question", "answer", "right", "wrong"};
+      "at",   "layers", "p",       "code",    "west",     "south",  "mark",   "to",     "floors",
+      "item", "price",  "wants",   "gives",   "key_item", "effect", "amount", "change", "target",
+      "text", "facing", "picture", "message", "question", "answer", "right",  "wrong"};
   return keys;
 }
 
@@ -80,8 +82,10 @@ class SquareReader {
  public:
   SquareReader(const Reader& reader, const Vocabularies& words) : r_(reader), words_(words) {}
 
-  Layers read(const std::array<int, 4>& drawn, const toml::table* detail, int x, int y) {
+  Layers read(const std::array<int, 4>& drawn, const toml::table* detail, int x, int y,
+              const Place& place) {
     where_ = squareName(x, y);
+    place_ = place;
     codes_ = drawn;
     params_ = {};
     if (!detail) return missingCodes(drawn);
@@ -224,8 +228,8 @@ class SquareReader {
       return;
     }
     const bool stairs = isStairs(codes_[0]);
-    r_.rejectUnknownKeys(*to, stairs ? std::set<std::string>{"x", "y"}
-                                     : std::set<std::string>{"floor", "x", "y"});
+    r_.rejectUnknownKeys(
+        *to, stairs ? std::set<std::string>{"x", "y"} : std::set<std::string>{"floor", "x", "y"});
     if (!stairs) {
       if (const toml::node* f = to->get("floor")) number(*f, "to.floor", 0);
     }
@@ -306,9 +310,6 @@ class SquareReader {
   Place place_;
   std::array<int, 4> codes_{};
   Params params_{};
-
- public:
-  void setPlace(const Place& place) { place_ = place; }
 };
 
 class FloorReader {
@@ -318,8 +319,8 @@ class FloorReader {
       : r_(file, problems), root_(file.root()), words_(words), out_(out) {}
 
   void read(float scenarioId) {
-    r_.rejectUnknownKeys(root_, {"seed", "scenario_id", "floor_number", "texts", "header",
-                                 "map", "square"});
+    r_.rejectUnknownKeys(
+        root_, {"seed", "scenario_id", "floor_number", "texts", "header", "map", "square"});
     out_.seal.seed = static_cast<float>(optionalWhole("seed", defaultSeed(out_.number)));
     out_.seal.scenarioId = static_cast<float>(optionalWhole("scenario_id", scenarioId));
     out_.seal.floorNumber = static_cast<float>(optionalWhole("floor_number", out_.number));
@@ -396,13 +397,16 @@ class FloorReader {
       r_.problems().add(out_.place, "the floor has no map");
       return;
     }
+    out_.place = r_.at(*node);
     auto text = r_.string(*node, "map");
     if (!text) return;
     const int base = r_.at(*node).line;
     std::vector<drawing::LineProblem> lineProblems;
     auto drawn = drawing::parse(*text, lineProblems);
-    for (const auto& p : lineProblems) r_.problems().add(r_.file().atLine(base + p.line), p.sentence);
+    for (const auto& p : lineProblems)
+      r_.problems().add(r_.file().atLine(base + p.line), p.sentence);
     if (!drawn) return;
+    out_.drawn = true;
     auto details = squareDetails();
     SquareReader squares(r_, words_);
     for (int x = 0; x < 20; ++x) {
@@ -410,8 +414,7 @@ class FloorReader {
         auto found = details.find({x, y});
         const toml::table* detail = found == details.end() ? nullptr : found->second;
         const Place place = detail ? r_.at(*detail) : r_.file().atLine(base + drawn->lineOfRow(y));
-        squares.setPlace(place);
-        Layers values = squares.read(drawn->codes[x][y], detail, x, y);
+        Layers values = squares.read(drawn->codes[x][y], detail, x, y, place);
         for (int l = 0; l < 4; ++l) out_.tables.FloorMap(x, y, l) = static_cast<float>(values[l]);
         checkSquare(values, x, y, place);
       }
@@ -442,8 +445,7 @@ class FloorReader {
     const toml::node* at = table.get("at");
     const auto* list = at ? at->as_array() : nullptr;
     if (!list || list->size() != 2) {
-      r_.report(at ? *at : static_cast<const toml::node&>(table),
-                "a [[square]] needs at = [x, y]");
+      r_.report(at ? *at : static_cast<const toml::node&>(table), "a [[square]] needs at = [x, y]");
       return std::nullopt;
     }
     auto x = r_.whole(*list->get(0), "at"), y = r_.whole(*list->get(1), "at");
@@ -505,8 +507,7 @@ class FloorReader {
     if (c == code::MessageFile) out_.files.push_back({place, static_cast<int>(p[0]), false});
   }
 
-  void textLine(double line, const std::string& what, const std::string& name,
-                const Place& place) {
+  void textLine(double line, const std::string& what, const std::string& name, const Place& place) {
     if (line < 1 || line > 5) {
       problems().add(place, name + ": " + what + " must name floor text 1 to 5");
     }
@@ -554,11 +555,13 @@ class SquareWriter {
     }
     if (isTeleport(c)) {
       put("to",
-          Value::table({{"floor", Value::of(p[0])}, {"x", Value::of(p[1])}, {"y", Value::of(p[2])}}),
+          Value::table(
+              {{"floor", Value::of(p[0])}, {"x", Value::of(p[1])}, {"y", Value::of(p[2])}}),
           {0, 1, 2});
     }
     if (hasKeyItem(c)) put("key_item", item(p[3]), {3});
-    if (c == code::Elevator) put("floors", Value::array({Value::of(p[0]), Value::of(p[1])}), {0, 1});
+    if (c == code::Elevator)
+      put("floors", Value::array({Value::of(p[0]), Value::of(p[1])}), {0, 1});
     if (c == 11 || c == code::Vendor) put("item", item(p[0]), {0});
     if (c == code::Vendor && p[2] < 100 && p[3] < 100) {
       put("price", Value::of(p[1] * 10000 + p[2] * 100 + p[3]), {1, 2, 3});
@@ -569,7 +572,9 @@ class SquareWriter {
     }
     if (c == code::Fountain) fountain(p, put);
     if (hasFacing(c)) {
-      if (auto facing = facingValue(p[1])) put("facing", *facing, {1});
+      auto facing = facingValue(p[1]);
+      if (facing && p[1] != 0) put("facing", *facing, {1});
+      if (facing) covered[1] = true;
       const char* key = c == code::Message ? "text" : c == code::Picture ? "picture" : "message";
       put(key, Value::of(p[0]), {0});
     }
@@ -600,8 +605,8 @@ class SquareWriter {
   void riddle(const Params& p, Put& put) const {
     put("question", Value::of(std::fmod(p[0], 10)), {0});
     put("answer", Value::of(std::fmod(p[1], 10)), {1});
-    put("right",
-        Value::array({Value::of(std::floor(p[0] / 10)), Value::of(std::floor(p[1] / 10))}), {});
+    put("right", Value::array({Value::of(std::floor(p[0] / 10)), Value::of(std::floor(p[1] / 10))}),
+        {});
     put("wrong", Value::array({Value::of(p[2]), Value::of(p[3])}), {2, 3});
   }
 
@@ -666,8 +671,8 @@ std::string writeFloorSource(const game::FloorTables& t, const game::FloorSeal& 
       if (!representable(v[0]) || !representable(v[1]) || !representable(v[2]) ||
           !representable(v[3])) {
         for (int l = 0; l < 4; ++l) codes[x][y][l] = kUnknown;
-        keys.emplace_back("layers", Value::array({Value::of(v[0]), Value::of(v[1]),
-                                                  Value::of(v[2]), Value::of(v[3])}));
+        keys.emplace_back("layers", Value::array({Value::of(v[0]), Value::of(v[1]), Value::of(v[2]),
+                                                  Value::of(v[3])}));
       } else {
         Params p;
         const char* codeKeys[4] = {"code", "west", "south", "mark"};
@@ -683,8 +688,8 @@ std::string writeFloorSource(const game::FloorTables& t, const game::FloorSeal& 
           if (named) {
             keys.insert(keys.end(), named->begin(), named->end());
           } else {
-            keys.emplace_back("p", Value::array({Value::of(p[0]), Value::of(p[1]),
-                                                 Value::of(p[2]), Value::of(p[3])}));
+            keys.emplace_back("p", Value::array({Value::of(p[0]), Value::of(p[1]), Value::of(p[2]),
+                                                 Value::of(p[3])}));
           }
         }
       }

@@ -30,12 +30,15 @@ struct FloorSource {
   game::FloorSeal seal;  // plain: seed, scenario identity, floor number
   std::vector<FloorLink> links;
   std::vector<SquareFile> files;
+  bool drawn = false;  // the drawing parsed (square checks were made)
   bool hasUpStairs = false;
   Place place;  // the file, for problems of the floor as a whole
 };
 
 // The seed a floor gets when its source gives none.
-inline int defaultSeed(int floor) { return 2000 + floor; }
+inline int defaultSeed(int floor) {
+  return 2000 + floor;
+}
 
 // Reads floor-N.toml of floor `number`; `scenarioId` is the default identity.
 FloorSource readFloorSource(const SourceFile& file, int number, float scenarioId,

@@ -69,9 +69,8 @@ void saveFloor(const std::string& letter, int floor, const LoadedFloor& f) {
 void saveRoster(const std::string& letter, game::RosterTables tables, int32_t key,
                 float scenarioId) {
   game::sealCharacters(tables);
-  withFile(game::rosterFileName(letter), rt::FileMode::Output, [&](rt::FileTable& files) {
-    game::writeRoster(files, kFile, tables, key, scenarioId);
-  });
+  withFile(game::rosterFileName(letter), rt::FileMode::Output,
+           [&](rt::FileTable& files) { game::writeRoster(files, kFile, tables, key, scenarioId); });
 }
 
 }  // namespace kestrun::forge

@@ -6,9 +6,13 @@ namespace kestrun::forge {
 
 namespace {
 
-double tenTo(int k) { return std::pow(10.0, k); }
+double tenTo(int k) {
+  return std::pow(10.0, k);
+}
 
-bool isWholeField(const Slot& s) { return s.digit == 0 && s.width == 0; }
+bool isWholeField(const Slot& s) {
+  return s.digit == 0 && s.width == 0;
+}
 
 bool fits(const Slot& s, double stored) {
   if (std::floor(stored) != stored) return false;
@@ -17,9 +21,13 @@ bool fits(const Slot& s, double stored) {
   return s.width == 0 || stored < tenTo(s.width);
 }
 
-std::string numberText(double n) { return Value::of(n).render(); }
+std::string numberText(double n) {
+  return Value::of(n).render();
+}
 
-int decimalsOf(int scale) { return static_cast<int>(std::lround(std::log10(scale))); }
+int decimalsOf(int scale) {
+  return static_cast<int>(std::lround(std::log10(scale)));
+}
 
 // What a codec's value may be, for problem reports.
 std::string rangeText(const Codec& c, const Slot& s) {
@@ -42,10 +50,18 @@ class RecordPacker {
       case Codec::Shape::Scalar:
         if (auto value = valueOf(c, node, where)) store(c, c.slots[0], *value, node, where);
         break;
-      case Codec::Shape::List: applyList(c, node, where); break;
-      case Codec::Shape::Set: applySet(c, node, where); break;
-      case Codec::Shape::Split: applySplit(c, node, where); break;
-      case Codec::Shape::Items: applyItems(c, node, where); break;
+      case Codec::Shape::List:
+        applyList(c, node, where);
+        break;
+      case Codec::Shape::Set:
+        applySet(c, node, where);
+        break;
+      case Codec::Shape::Split:
+        applySplit(c, node, where);
+        break;
+      case Codec::Shape::Items:
+        applyItems(c, node, where);
+        break;
     }
   }
 
@@ -57,6 +73,9 @@ class RecordPacker {
       if (!n) return std::nullopt;
       return static_cast<double>(*n);
     }
+    if (c.words == Words::Flag) {
+      if (auto b = node.as_boolean()) return b->get() ? 1.0 : 0.0;
+    }
     if (c.scale > 1) {
       std::optional<double> given;
       if (auto i = node.as_integer()) given = static_cast<double>(i->get());
@@ -66,14 +85,15 @@ class RecordPacker {
         return std::nullopt;
       }
       const double scaled = std::round(*given * c.scale);
-      if (std::fabs(scaled - *given * c.scale) > 1e-6 * c.scale) {
-        reader_.report(node, where + " has more than " + std::to_string(decimalsOf(c.scale)) +
-                                 " decimals");
+      if (std::fabs(scaled - *given * c.scale) > 1e-4) {
+        reader_.report(
+            node, where + " has more than " + std::to_string(decimalsOf(c.scale)) + " decimals");
         return std::nullopt;
       }
       return scaled;
     }
-    return reader_.whole(node, where, largest_);
+    // A split value spreads over several fields, each of which stays small.
+    return reader_.whole(node, where, c.shape == Codec::Shape::Split ? 1e15 : largest_);
   }
 
   void store(const Codec& c, const Slot& slot, double scaledValue, const toml::node& node,
@@ -85,16 +105,16 @@ class RecordPacker {
       return;
     }
     if (!setGroup(fields_[slot.field], slot, stored)) {
-      reader_.report(node, where + " cannot be combined with the negative raw f" +
-                               std::to_string(slot.field));
+      reader_.report(
+          node, where + " cannot be combined with the negative raw f" + std::to_string(slot.field));
     }
   }
 
   void applyList(const Codec& c, const toml::node& node, const std::string& where) {
     const auto* items = node.as_array();
     if (!items || items->size() != c.slots.size()) {
-      reader_.report(node, where + " must be a list of " + std::to_string(c.slots.size()) +
-                               " values");
+      reader_.report(node,
+                     where + " must be a list of " + std::to_string(c.slots.size()) + " values");
       return;
     }
     for (size_t i = 0; i < c.slots.size(); ++i) {
@@ -159,8 +179,8 @@ class RecordPacker {
   void applyItems(const Codec& c, const toml::node& node, const std::string& where) {
     const auto* items = node.as_array();
     if (!items || items->size() > c.slots.size()) {
-      reader_.report(node, where + " must be a list of at most " +
-                               std::to_string(c.slots.size()) + " items");
+      reader_.report(
+          node, where + " must be a list of at most " + std::to_string(c.slots.size()) + " items");
       return;
     }
     for (size_t i = 0; i < c.slots.size(); ++i) {
@@ -209,7 +229,8 @@ class RecordPacker {
   std::vector<double>& fields_;
 };
 
-void applyDefaults(const Schema& schema, const std::vector<bool>& raw, std::vector<double>& fields) {
+void applyDefaults(const Schema& schema, const std::vector<bool>& raw,
+                   std::vector<double>& fields) {
   for (const Codec& c : schema.codecs) {
     if (c.shape != Codec::Shape::Scalar && c.shape != Codec::Shape::List) continue;
     for (const Slot& slot : c.slots) {
@@ -243,7 +264,8 @@ class Unpacker {
  private:
   std::optional<Value> valueFrom(const Codec& c, const std::vector<double>& groups) const {
     switch (c.shape) {
-      case Codec::Shape::Scalar: return element(c, groups[0] - c.bias);
+      case Codec::Shape::Scalar:
+        return element(c, groups[0] - c.bias);
       case Codec::Shape::List: {
         Value list = Value::array();
         for (double g : groups) list.items.push_back(element(c, g - c.bias));
@@ -259,7 +281,8 @@ class Unpacker {
         }
         return members;
       }
-      case Codec::Shape::Items: return itemSlots(groups);
+      case Codec::Shape::Items:
+        return itemSlots(groups);
       case Codec::Shape::Split: {
         double value = 0, unit = 1;
         for (size_t i = 0; i < groups.size(); ++i) {
@@ -346,21 +369,35 @@ bool givesBack(const Schema& schema, const std::vector<std::pair<std::string, Va
 
 const Vocabulary* Vocabularies::of(Words words) const {
   switch (words) {
-    case Words::Item: return &item;
-    case Words::Monster: return &monster;
-    case Words::Spell: return &spell;
-    case Words::Class: return &klass;
-    case Words::Race: return &race;
-    case Words::Trap: return &trap;
-    case Words::ItemType: return &itemType;
-    case Words::Stat: return &stat;
-    case Words::Alignment: return &alignment;
-    case Words::Sex: return &sex;
-    case Words::Skill: return &skill;
-    case Words::Direction: return &direction;
-    case Words::Status: return &status;
+    case Words::Item:
+      return &item;
+    case Words::Monster:
+      return &monster;
+    case Words::Spell:
+      return &spell;
+    case Words::Class:
+      return &klass;
+    case Words::Race:
+      return &race;
+    case Words::Trap:
+      return &trap;
+    case Words::ItemType:
+      return &itemType;
+    case Words::Stat:
+      return &stat;
+    case Words::Alignment:
+      return &alignment;
+    case Words::Sex:
+      return &sex;
+    case Words::Skill:
+      return &skill;
+    case Words::Direction:
+      return &direction;
+    case Words::Status:
+      return &status;
     case Words::None:
-    case Words::Flag: break;
+    case Words::Flag:
+      break;
   }
   return nullptr;
 }
@@ -375,7 +412,9 @@ std::optional<int> rawFieldIndex(std::string_view key) {
   return n;
 }
 
-bool isRawFieldKey(std::string_view key) { return rawFieldIndex(key).has_value(); }
+bool isRawFieldKey(std::string_view key) {
+  return rawFieldIndex(key).has_value();
+}
 
 std::optional<double> groupOf(double field, const Slot& slot) {
   if (std::floor(field) != field) return std::nullopt;

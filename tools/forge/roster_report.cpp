@@ -60,8 +60,8 @@ class RosterReport {
       out_ << ", in town\n";
     } else {
       const int where = static_cast<int>(r_.GameState(10));
-      out_ << ", on floor " << floor << " at (" << where / 100 << ", " << where % 100
-           << ") facing " << direction(static_cast<int>(r_.GameState(9)) % 100) << "\n";
+      out_ << ", on floor " << floor << " at (" << where / 100 << ", " << where % 100 << ") facing "
+           << direction(static_cast<int>(r_.GameState(9)) % 100) << "\n";
     }
     for (int i = 1; i <= members && i <= 8; ++i) {
       const int slot = static_cast<int>(r_.GameState(i)) - 1;
@@ -79,8 +79,8 @@ class RosterReport {
          << nameOr(klass < 15 ? s_.ClassName(klass) : "", klass) << ", "
          << nameOr(race < 8 ? s_.RaceName(race) : "", race) << ", "
          << (game::sexOf(r_, slot) ? "female" : "male") << ", "
-         << (alignment < 4 ? kAlignments[alignment] : "?") << ", level "
-         << game::levelOf(r_, slot) << "\n";
+         << (alignment < 4 ? kAlignments[alignment] : "?") << ", level " << game::levelOf(r_, slot)
+         << "\n";
     out_ << "  HP " << r_.CharRec(slot, 4) << "/" << r_.CharRec(slot, 5) << ", gold "
          << r_.CharLong(slot, 1) << ", experience " << r_.CharLong(slot, 0) << ", age "
          << 15 + std::floor((r_.CharRec(slot, 6) + 32000) / 365) << "\n";
@@ -120,7 +120,8 @@ class RosterReport {
   void spells(int slot) {
     std::string known;
     for (int s = 1; s <= 80; ++s) {
-      if (game::knowsSpell(r_, slot, s)) known += (known.empty() ? " " : ", ") + nameOr(s_.SpellName(s), s);
+      if (game::knowsSpell(r_, slot, s))
+        known += (known.empty() ? " " : ", ") + nameOr(s_.SpellName(s), s);
     }
     if (!known.empty()) out_ << "  spells:" << known << "\n";
   }
@@ -132,8 +133,10 @@ class RosterReport {
 
 const char* verdictText(game::RosterVerdict verdict) {
   switch (verdict) {
-    case game::RosterVerdict::Sound: return "sound";
-    case game::RosterVerdict::OtherScenario: return "REFUSED: it belongs to another scenario";
+    case game::RosterVerdict::Sound:
+      return "sound";
+    case game::RosterVerdict::OtherScenario:
+      return "REFUSED: it belongs to another scenario";
     case game::RosterVerdict::WrongGlobalChecksum:
       return "REFUSED: the map and shop checksum is wrong";
     case game::RosterVerdict::WrongCharacterChecksum:

@@ -22,20 +22,25 @@ toml::table onlyKeys(const toml::table& table, const std::set<std::string>& keys
 
 // AutoMap(x, y, INT((f - 1) / 5)) digit (f - 1) MOD 5 marks square (x, y) of
 // floor f as visited.
-int automapLayer(int floor) { return (floor - 1) / 5; }
-double automapUnit(int floor) { return std::pow(10.0, (floor - 1) % 5); }
+int automapLayer(int floor) {
+  return (floor - 1) / 5;
+}
+double automapUnit(int floor) {
+  return std::pow(10.0, (floor - 1) % 5);
+}
 
-bool isPlainAutomap(double v) { return std::floor(v) == v && v >= 0 && v < 100000; }
+bool isPlainAutomap(double v) {
+  return std::floor(v) == v && v >= 0 && v < 100000;
+}
 
 class RosterReader {
  public:
-  RosterReader(const SourceFile& file, const game::ScenarioTables& scenario,
-               const Vocabularies& words, Problems& problems, RosterSource& out)
-      : r_(file, problems), root_(file.root()), scenario_(scenario), words_(words), out_(out) {}
+  RosterReader(const SourceFile& file, const Vocabularies& words, Problems& problems,
+               RosterSource& out)
+      : r_(file, problems), root_(file.root()), words_(words), out_(out) {}
 
   void read() {
-    r_.rejectUnknownKeys(root_,
-                         {"key", "message_time", "party", "shop", "automap", "character"});
+    r_.rejectUnknownKeys(root_, {"key", "message_time", "party", "shop", "automap", "character"});
     if (const toml::node* key = root_.get("key")) {
       if (auto v = r_.whole(*key, "key")) out_.key = static_cast<int32_t>(*v);
     }
@@ -119,6 +124,7 @@ class RosterReader {
     characters_.define(slot, name);
     std::vector<double> fields;
     packRecord(schemas::character(), character, r_, words_, what, fields);
+    out_.leftOn.push_back({r_.at(character), static_cast<int>(std::floor(fields[2] / 1000))});
     for (int f = 0; f < 40; ++f) t.CharRec(slot, f) = static_cast<float>(fields[f]);
     const toml::table longs = onlyKeys(character, keysOf(schemas::characterLong()));
     packRecord(schemas::characterLong(), longs, r_, words_, what, fields);
@@ -128,6 +134,7 @@ class RosterReader {
   void readParty() {
     const toml::table* party = table("party");
     if (!party) return;
+    out_.partyPlace = r_.at(*party);
     std::set<std::string> known = keysOf(schemas::partyState());
     known.insert("members");
     r_.rejectUnknownKeys(*party, known, isRawFieldKey);
@@ -222,8 +229,8 @@ class RosterReader {
         const char c = line[x];
         if (c == '.' || c == ' ') continue;
         if (c < '1' || c > '9') {
-          r_.problems().add(place, std::string("automap: '") + c +
-                                       "' is neither '.' nor a digit 1 to 9");
+          r_.problems().add(place,
+                            std::string("automap: '") + c + "' is neither '.' nor a digit 1 to 9");
           continue;
         }
         out_.tables.AutoMap(x, y, automapLayer(floor)) += (c - '0') * automapUnit(floor);
@@ -257,15 +264,12 @@ class RosterReader {
 
   Reader r_;
   const toml::table& root_;
-  const game::ScenarioTables& scenario_;
   const Vocabularies& words_;
   RosterSource& out_;
   Vocabulary characters_;
 };
 
 // ---- writing ----
-
-Vocabularies withCharacterNames(const Vocabularies& words) { return words; }
 
 void writeCharacters(TomlWriter& out, const game::RosterTables& t, const Vocabularies& words) {
   for (int slot = 0; slot < 20; ++slot) {
@@ -354,8 +358,7 @@ void writeAutomap(TomlWriter& out, const game::RosterTables& t) {
       for (int y = 0; y < 20; ++y) {
         const double v = t.AutoMap(x, y, k);
         if (isPlainAutomap(v)) continue;
-        raw.items.push_back(
-            Value::array({Value::of(x), Value::of(y), Value::of(k), Value::of(v)}));
+        raw.items.push_back(Value::array({Value::of(x), Value::of(y), Value::of(k), Value::of(v)}));
       }
     }
   }
@@ -377,7 +380,7 @@ RosterSource newRoster(const game::ScenarioTables& scenario) {
 RosterSource readRosterSource(const SourceFile& file, const game::ScenarioTables& scenario,
                               const Vocabularies& words, Problems& problems) {
   RosterSource roster = newRoster(scenario);
-  RosterReader(file, scenario, words, problems, roster).read();
+  RosterReader(file, words, problems, roster).read();
   return roster;
 }
 
@@ -387,7 +390,7 @@ std::string writeRosterSource(const game::RosterTables& t, int32_t key,
   out.comment("Roster source written by kestrun-forge dump; see docs/scenario-format.md.");
   out.put("key", Value::of(key));
   out.put("message_time", Value::of(t.ShopStock(0)));
-  writeParty(out, t, withCharacterNames(words));
+  writeParty(out, t, words);
   writeShop(out, t, scenario, words);
   writeAutomap(out, t);
   writeCharacters(out, t, words);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "game/state/tables.h"
 #include "packing.h"
@@ -16,6 +18,9 @@ inline constexpr float kDefaultMessageTime = 777;
 struct RosterSource {
   game::RosterTables tables;
   int32_t key = kDefaultRosterKey;
+  // For checking that the floors the party and characters are on exist.
+  Place partyPlace;
+  std::vector<std::pair<Place, int>> leftOn;  // a character and the floor it was left on
 };
 
 // A roster with no characters, the shop stocked as the scenario starts it

@@ -32,45 +32,98 @@ struct RecordKind {
 
 const std::vector<RecordKind>& recordKinds() {
   static const std::vector<RecordKind> kinds = {
-      {"race", "number", 0, 7, 0, schemas::race, Words::Race,
-       {{"name", limits::kRace, [](ScenarioTables& t, int r) -> std::string& {
-           return t.RaceName(r);
-         }}},
+      {"race",
+       "number",
+       0,
+       7,
+       0,
+       schemas::race,
+       Words::Race,
+       {{"name", limits::kRace,
+         [](ScenarioTables& t, int r) -> std::string& { return t.RaceName(r); }}},
        [](ScenarioTables& t, int r, int f) -> float& { return t.RaceTable(r, f); }},
-      {"class", "number", 0, 14, 0, schemas::klass, Words::Class,
-       {{"name", limits::kClass, [](ScenarioTables& t, int c) -> std::string& {
-           return t.ClassName(c);
-         }}},
+      {"class",
+       "number",
+       0,
+       14,
+       0,
+       schemas::klass,
+       Words::Class,
+       {{"name", limits::kClass,
+         [](ScenarioTables& t, int c) -> std::string& { return t.ClassName(c); }}},
        [](ScenarioTables& t, int c, int f) -> float& {
          return f < 18 ? t.ClassTable(c, f) : t.ClassExpPart(c, f - 18);
        }},
-      {"spell", "number", 0, 80, 0, schemas::spell, Words::Spell,
-       {{"name", limits::kSpell, [](ScenarioTables& t, int s) -> std::string& {
-           return t.SpellName(s);
-         }}},
+      {"spell",
+       "number",
+       0,
+       80,
+       0,
+       schemas::spell,
+       Words::Spell,
+       {{"name", limits::kSpell,
+         [](ScenarioTables& t, int s) -> std::string& { return t.SpellName(s); }}},
        [](ScenarioTables& t, int s, int f) -> float& { return t.SpellTable(s, f); }},
-      {"trap", "number", 0, 14, 0, schemas::trap, Words::Trap,
-       {{"name", limits::kTrap, [](ScenarioTables& t, int n) -> std::string& {
-           return t.TrapName(n);
-         }}},
+      {"trap",
+       "number",
+       0,
+       14,
+       0,
+       schemas::trap,
+       Words::Trap,
+       {{"name", limits::kTrap,
+         [](ScenarioTables& t, int n) -> std::string& { return t.TrapName(n); }}},
        [](ScenarioTables& t, int n, int f) -> float& { return t.TrapTable(n, f); }},
-      {"item", "number", 0, 120, 0, schemas::item, Words::Item,
+      {"item",
+       "number",
+       0,
+       120,
+       0,
+       schemas::item,
+       Words::Item,
        {{"name", limits::kItem,
          [](ScenarioTables& t, int i) -> std::string& { return t.ItemName(i, 0); }},
         {"unknown_name", limits::kItem,
          [](ScenarioTables& t, int i) -> std::string& { return t.ItemName(i, 1); }}},
        [](ScenarioTables& t, int i, int f) -> float& { return t.ItemTable(i, f); }},
-      {"monster", "number", 0, 119, 0, schemas::monster, Words::Monster,
+      {"monster",
+       "number",
+       0,
+       119,
+       0,
+       schemas::monster,
+       Words::Monster,
        {{"name", limits::kMonster,
          [](ScenarioTables& t, int m) -> std::string& { return t.MonsterName(m, 0); }},
         {"unknown_name", limits::kMonster,
          [](ScenarioTables& t, int m) -> std::string& { return t.MonsterName(m, 1); }}},
        [](ScenarioTables& t, int m, int f) -> float& { return t.MonsterTable(m, f); }},
-      {"treasure", "number", 0, 29, 0, schemas::treasure, Words::None, {},
+      {"treasure",
+       "number",
+       0,
+       29,
+       0,
+       schemas::treasure,
+       Words::None,
+       {},
        [](ScenarioTables& t, int k, int f) -> float& { return t.TreasureTable(k, f); }},
-      {"encounter", "floor", 1, 15, 1, schemas::encounter, Words::None, {},
+      {"encounter",
+       "floor",
+       1,
+       15,
+       1,
+       schemas::encounter,
+       Words::None,
+       {},
        [](ScenarioTables& t, int r, int f) -> float& { return t.FloorEncounter(r, f); }},
-      {"floor_rule", "floor", 1, 15, 1, schemas::floorRule, Words::None, {},
+      {"floor_rule",
+       "floor",
+       1,
+       15,
+       1,
+       schemas::floorRule,
+       Words::None,
+       {},
        [](ScenarioTables& t, int r, int f) -> float& { return t.FloorRule(r, f); }},
   };
   return kinds;
@@ -83,9 +136,18 @@ const RecordKind& kindOf(const char* key) {
   throw std::logic_error("no record kind");
 }
 
-bool isItemKind(const RecordKind& kind) { return std::string_view(kind.key) == "item"; }
+bool isItemKind(const RecordKind& kind) {
+  return std::string_view(kind.key) == "item";
+}
 
-std::string utf8Of(const std::string& sjis) { return rt::toUtf8(sjis); }
+// InitialStock(0) is no stock but the map flag (map_always_allowed).
+bool hasStock(const RecordKind& kind, int number) {
+  return isItemKind(kind) && number > 0;
+}
+
+std::string utf8Of(const std::string& sjis) {
+  return rt::toUtf8(sjis);
+}
 
 class ScenarioReader {
  public:
@@ -201,8 +263,8 @@ class ScenarioReader {
       auto number = recordNumber(kind, table, entry);
       if (!number) continue;
       if (!seen.insert(*number).second) {
-        reader_.report(entry, std::string(kind.key) + " " + std::to_string(*number) +
-                                  " is given twice");
+        reader_.report(entry,
+                       std::string(kind.key) + " " + std::to_string(*number) + " is given twice");
         continue;
       }
       visit(*number, table);
@@ -245,13 +307,17 @@ class ScenarioReader {
     std::set<std::string> known = keysOf(schema);
     known.insert(kind.numberKey);
     for (const auto& name : kind.names) known.insert(name.key);
-    if (isItemKind(kind)) known.insert("stock");
+    if (isItemKind(kind)) known.insert("stock");  // item 0 reports it below
     eachRecord(kind, [&](int number, const toml::table& table) {
       const std::string what = std::string(kind.key) + " " + std::to_string(number);
       reader_.rejectUnknownKeys(table, known, isRawFieldKey);
       const int row = number - kind.rowOffset;
       for (const auto& name : kind.names) {
         if (const toml::node* node = table.get(name.key)) {
+          if (std::string_view(kind.key) == "spell" && number == 0) {
+            reader_.report(*node, "spell 0 is not a spell and has no name");
+            continue;
+          }
           if (auto t = reader_.itemText(*node, what + " " + name.key, name.limit)) {
             name.text(out_.tables, row) = *t;
           }
@@ -268,6 +334,10 @@ class ScenarioReader {
 
   void readStock(const toml::table& table, int item, const std::string& what) {
     if (const toml::node* node = table.get("stock")) {
+      if (item == 0) {
+        reader_.report(*node, "item 0 has no stock (its place holds map_always_allowed)");
+        return;
+      }
       if (auto v = reader_.whole(*node, what + " stock")) {
         out_.tables.InitialStock(item) = static_cast<float>(*v);
       }
@@ -313,10 +383,12 @@ bool isUsed(const RecordKind& kind, const ScenarioTables& tables, int number) {
   for (const auto& name : kind.names) {
     if (!name.text(t, row).empty()) return true;
   }
-  return isItemKind(kind) && tables.InitialStock(number) != 0;
+  return hasStock(kind, number) && tables.InitialStock(number) != 0;
 }
 
-Value textValue(const std::string& sjis) { return Value::ofText(utf8Of(sjis)); }
+Value textValue(const std::string& sjis) {
+  return Value::ofText(utf8Of(sjis));
+}
 
 void writeTextList(TomlWriter& out, const char* key, const ScenarioTables& t, int first,
                    int count) {
@@ -337,10 +409,11 @@ void writeRecords(TomlWriter& out, const RecordKind& kind, const ScenarioTables&
       const std::string& text = name.text(t, row);
       if (!text.empty()) out.put(name.key, textValue(text));
     }
-    if (isItemKind(kind) && tables.InitialStock(number) != 0) {
+    if (hasStock(kind, number) && tables.InitialStock(number) != 0) {
       out.put("stock", Value::of(tables.InitialStock(number)));
     }
-    for (const auto& [key, value] : unpackRecord(kind.schema(), fieldsOf(kind, tables, row), words)) {
+    for (const auto& [key, value] :
+         unpackRecord(kind.schema(), fieldsOf(kind, tables, row), words)) {
       out.put(key, value);
     }
   }
@@ -396,8 +469,8 @@ std::string writeScenarioSource(const ScenarioTables& t, const std::string& lett
   for (const auto& [key, value] : unpackRecord(schemas::setting(), settings, words)) {
     out.put(key, value);
   }
-  for (const char* key :
-       {"race", "class", "spell", "item", "monster", "trap", "treasure", "encounter", "floor_rule"}) {
+  for (const char* key : {"race", "class", "spell", "item", "monster", "trap", "treasure",
+                          "encounter", "floor_rule"}) {
     writeRecords(out, kindOf(key), t, words);
   }
   return out.text();

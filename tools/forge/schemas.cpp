@@ -119,20 +119,16 @@ Schema makeRace() {
 }
 
 Schema makeClass() {
-  return {20,
-          {flag("exists", {0, 0, 1}, 1),
-           set("skills", {{0, 4, 1}, {0, 3, 1}, {0, 2, 1}, {0, 1, 1}}, Words::Skill, 0, 1),
-           list("min_stats", wholeFields(1, 8)),
-           set("alignments", wholeFields(9, 3), Words::Alignment, 1, 0),
-           whole("exp_base", 12),
-           whole("holy_first_level", 13),
-           whole("holy_level_step", 14),
-           whole("magic_first_level", 15),
-           whole("magic_level_step", 16),
-           scalar("hp_die", {17, 0, 1}),
-           scalar("hp_base", {17, 1, 1}),
-           scalar("first_hp_die", {17, 2, 0}),
-           split("exp_factor", {{19, 0, 3}, {18, 0, 0}}, 1'000'000)}};
+  return {
+      20,
+      {flag("exists", {0, 0, 1}, 1),
+       set("skills", {{0, 4, 1}, {0, 3, 1}, {0, 2, 1}, {0, 1, 1}}, Words::Skill, 0, 1),
+       list("min_stats", wholeFields(1, 8)),
+       set("alignments", wholeFields(9, 3), Words::Alignment, 1, 0), whole("exp_base", 12),
+       whole("holy_first_level", 13), whole("holy_level_step", 14), whole("magic_first_level", 15),
+       whole("magic_level_step", 16), scalar("hp_die", {17, 0, 1}), scalar("hp_base", {17, 1, 1}),
+       scalar("first_hp_die", {17, 2, 0}),
+       split("exp_factor", {{19, 0, 3}, {18, 0, 0}}, 1'000'000)}};
 }
 
 // Monster type t (0..14) is slain when its digit is 1: types 0..12 in
@@ -234,9 +230,8 @@ Schema makeMonster() {
 Schema makeSpell() {
   return {6,
           {flag("exists", {0, 0, 1}, 1), scalar("chance", {0, 1, 3}),
-           scalar("cost_flags", {0, 4, 0}), scalar("level", {1, 0, 1}),
-           scalar("school", {1, 2, 1}), scalar("mp_cost", {1, 3, 0}), whole("effect", 2),
-           list("params", wholeFields(3, 3))}};
+           scalar("cost_flags", {0, 4, 0}), scalar("level", {1, 0, 1}), scalar("school", {1, 2, 1}),
+           scalar("mp_cost", {1, 3, 0}), whole("effect", 2), list("params", wholeFields(3, 3))}};
 }
 
 Schema makeTrap() {
@@ -254,19 +249,16 @@ std::vector<Slot> trapDigits() {
 }
 
 Schema makeTreasure() {
-  return {12,
-          {list("gold_dice", {{0, 0, 2}, {2, 0, 2}, {4, 0, 2}}),
-           list("gold_sides", {{0, 2, 0}, {2, 2, 0}, {4, 2, 0}}),
-           list("gold_bonus", {{1, 0, 2}, {3, 0, 2}, {5, 0, 2}}),
-           list("gold_chance", {{1, 2, 0}, {3, 2, 0}, {5, 2, 0}}),
-           scalar("multiplier_base", {6, 0, 1}),
-           scalar("multiplier_dice", {6, 1, 2}),
-           scalar("multiplier_sides", {6, 3, 0}),
-           scalar("item_count", {7, 0, 2}),
-           scalar("item_chance", {7, 2, 0}),
-           flag("may_be_untrapped", {8, 0, 1}),
-           scalar("first_item", {8, 2, 0}, Words::Item),
-           set("traps", trapDigits(), Words::Trap, 0, 1)}};
+  return {
+      12,
+      {list("gold_dice", {{0, 0, 2}, {2, 0, 2}, {4, 0, 2}}),
+       list("gold_sides", {{0, 2, 0}, {2, 2, 0}, {4, 2, 0}}),
+       list("gold_bonus", {{1, 0, 2}, {3, 0, 2}, {5, 0, 2}}),
+       list("gold_chance", {{1, 2, 0}, {3, 2, 0}, {5, 2, 0}}), scalar("multiplier_base", {6, 0, 1}),
+       scalar("multiplier_dice", {6, 1, 2}), scalar("multiplier_sides", {6, 3, 0}),
+       scalar("item_count", {7, 0, 2}), scalar("item_chance", {7, 2, 0}),
+       flag("may_be_untrapped", {8, 0, 1}), scalar("first_item", {8, 2, 0}, Words::Item),
+       set("traps", trapDigits(), Words::Trap, 0, 1)}};
 }
 
 Schema makeEncounter() {
@@ -276,7 +268,9 @@ Schema makeEncounter() {
            list("column3", wholeFields(5, 2), Words::Monster)}};
 }
 
-Schema makeFloorRule() { return {2, {flag("restricted", {0}), whole("rule_value", 1)}}; }
+Schema makeFloorRule() {
+  return {2, {flag("restricted", {0}), whole("rule_value", 1)}};
+}
 
 Schema makeFloorHeader() {
   return {4, {flag("no_spells", {0}), whole("map_rule", 1), whole("alignment_rule", 3)}};
@@ -334,12 +328,12 @@ Schema makeCharacterLong() {
 }
 
 Schema makePartyState() {
-  return {19,
-          {scalar("floor", {9, 2, 0}), scalar("facing", {9, 0, 2}, Words::Direction),
-           scalar("x", {10, 2, 0}), scalar("y", {10, 0, 2}), whole("light", 11),
-           whole("protection", 12), whole("identification", 13),
-           list("previous", wholeFields(14, 2)), whole("levitation", 16),
-           whole("invisibility", 17), whole("timed_effect", 18)}};
+  return {
+      19,
+      {scalar("floor", {9, 2, 0}), scalar("facing", {9, 0, 2}, Words::Direction),
+       scalar("x", {10, 2, 0}), scalar("y", {10, 0, 2}), whole("light", 11),
+       whole("protection", 12), whole("identification", 13), list("previous", wholeFields(14, 2)),
+       whole("levitation", 16), whole("invisibility", 17), whole("timed_effect", 18)}};
 }
 
 }  // namespace
@@ -411,9 +405,9 @@ void addFixedWords(Vocabularies& words) {
   words.status.setWhat("status");
   words.status.acceptAnyNumber();
   const std::pair<const char*, int> statuses[] = {
-      {"empty", 0},       {"normal", 1},   {"asleep", 11},  {"paralysed", 101},
-      {"poisoned", 1001}, {"petrified", 10000}, {"dead", 20000}, {"spirit", 25000},
-      {"lost", 30000}};
+      {"empty", 0},       {"normal", 1},      {"asleep", 11},
+      {"paralysed", 101}, {"poisoned", 1001}, {"petrified", 10000},
+      {"dead", 20000},    {"spirit", 25000},  {"lost", 30000}};
   for (const auto& [word, code] : statuses) words.status.define(code, word);
 }
 

@@ -8,8 +8,7 @@
 
 namespace kestrun::forge {
 
-std::optional<SourceFile> SourceFile::load(const std::filesystem::path& path,
-                                           Problems& problems) {
+std::optional<SourceFile> SourceFile::load(const std::filesystem::path& path, Problems& problems) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     problems.add({path.string(), 0}, "cannot be read");
@@ -21,7 +20,7 @@ std::optional<SourceFile> SourceFile::load(const std::filesystem::path& path,
 }
 
 std::optional<SourceFile> SourceFile::fromText(const std::string& text, const std::string& name,
-                                Problems& problems) {
+                                               Problems& problems) {
   try {
     return SourceFile(toml::parse(text, name), name);
   } catch (const toml::parse_error& e) {
@@ -46,8 +45,6 @@ std::optional<double> Reader::whole(const toml::node& node, const std::string& w
       report(node, what + " must be a whole number, not " + std::to_string(value));
       return std::nullopt;
     }
-  } else if (auto b = node.as_boolean()) {
-    value = b->get() ? 1 : 0;
   } else {
     report(node, what + " must be a number");
     return std::nullopt;

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <toml++/toml.h>
+
 #include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
-#include <toml++/toml.h>
 
 #include "problems.h"
 
@@ -19,7 +20,8 @@ class SourceFile {
  public:
   // Parses the file; a syntax error is reported and gives nothing.
   static std::optional<SourceFile> load(const std::filesystem::path& path, Problems& problems);
-  static std::optional<SourceFile> fromText(const std::string& text, const std::string& name, Problems& problems);
+  static std::optional<SourceFile> fromText(const std::string& text, const std::string& name,
+                                            Problems& problems);
 
   const toml::table& root() const { return root_; }
   const std::string& name() const { return name_; }

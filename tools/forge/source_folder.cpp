@@ -67,6 +67,7 @@ class FolderLoader {
     readAssets("messages", ".txt", "C.DAT");
     checkLinks();
     checkSquareFiles();
+    checkRosterFloors();
     return std::move(out_);
   }
 
@@ -120,12 +121,12 @@ class FolderLoader {
     for (const auto& path : sortedEntries(dir)) {
       const std::string stem = path.stem().string();
       if (path.extension() != extension || !std::regex_match(stem, numbered) || stem.size() > 6) {
-        problems_.add({path.string(), 0}, std::string("is not named N") + extension +
-                                              " with N a decimal number");
+        problems_.add({path.string(), 0},
+                      std::string("is not named N") + extension + " with N a decimal number");
         continue;
       }
       const int number = std::stoi(stem);
-      AssetFile asset{rt::HEX(number) + suffix, path, std::nullopt};
+      AssetFile asset{rt::HEX(number) + suffix, fs::absolute(path), std::nullopt};
       if (std::string_view(suffix) == "C.DAT") {
         asset.bytes = messageBytes(path, problems_);
         if (!asset.bytes) continue;
@@ -142,7 +143,7 @@ class FolderLoader {
     if (first == out_.floors.end()) {
       problems_.add({(dir_ / floorSourceName(1)).string(), 0},
                     "is missing: the party enters the dungeon on floor 1");
-    } else if (!first->second.hasUpStairs) {
+    } else if (first->second.drawn && !first->second.hasUpStairs) {
       problems_.add(first->second.place,
                     "floor 1 has no up stairs (code 7, 'U'): the party arrives from town on it");
     }
@@ -159,10 +160,25 @@ class FolderLoader {
     }
   }
 
+  // A party or character saved in the dungeon stands on a floor of the source.
+  void checkRosterFloors() {
+    if (!out_.roster) return;
+    const RosterSource& r = *out_.roster;
+    checkFloorExists(r.partyPlace, static_cast<int>(r.tables.GameState(9) / 100), "the party");
+    for (const auto& [place, floor] : r.leftOn) checkFloorExists(place, floor, "the character");
+  }
+
+  void checkFloorExists(const Place& place, int floor, const std::string& who) {
+    if (floor == 0 || out_.floors.count(floor)) return;
+    problems_.add(place, who + " is on floor " + std::to_string(floor) + ", which has no " +
+                             floorSourceName(floor));
+  }
+
   void checkSquareFiles() {
     for (const auto& [number, floor] : out_.floors) {
       for (const SquareFile& file : floor.files) {
-        const bool found = file.isPicture ? pictures_.count(file.number) : messages_.count(file.number);
+        const bool found =
+            file.isPicture ? pictures_.count(file.number) : messages_.count(file.number);
         if (found) continue;
         problems_.add(file.where,
                       std::string("the square shows ") +
@@ -181,7 +197,9 @@ class FolderLoader {
 
 }  // namespace
 
-std::string floorSourceName(int floor) { return "floor-" + std::to_string(floor) + ".toml"; }
+std::string floorSourceName(int floor) {
+  return "floor-" + std::to_string(floor) + ".toml";
+}
 
 SourceFolder loadSourceFolder(const fs::path& dir, Problems& problems) {
   return FolderLoader(dir, problems).load();

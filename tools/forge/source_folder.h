@@ -14,8 +14,8 @@ namespace kestrun::forge {
 
 // A file copied into the output under its hexadecimal game name.
 struct AssetFile {
-  std::string gameName;             // "1AG.BMP", "3C.DAT" ...
-  std::filesystem::path from;       // pictures are copied as they are
+  std::string gameName;              // "1AG.BMP", "3C.DAT" ...
+  std::filesystem::path from;        // pictures are copied as they are
   std::optional<std::string> bytes;  // message files: Shift-JIS with CR LF line ends
 };
 

@@ -1,7 +1,7 @@
 #include "toml_writer.h"
 
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 namespace kestrun::forge {
@@ -9,6 +9,7 @@ namespace kestrun::forge {
 namespace {
 
 std::string renderNumber(double n, int decimals) {
+  if (n == 0) n = 0;  // no "-0"
   char buffer[64];
   if (decimals > 0) {
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, n);
@@ -30,11 +31,21 @@ std::string renderText(const std::string& s) {
   std::string out = "\"";
   for (char c : s) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
           char buffer[8];
@@ -83,9 +94,12 @@ Value Value::table(std::vector<std::pair<std::string, Value>> fields) {
 
 std::string Value::render() const {
   switch (kind) {
-    case Kind::Number: return renderNumber(number, decimals);
-    case Kind::Flag: return flag ? "true" : "false";
-    case Kind::Text: return renderText(text);
+    case Kind::Number:
+      return renderNumber(number, decimals);
+    case Kind::Flag:
+      return flag ? "true" : "false";
+    case Kind::Text:
+      return renderText(text);
     case Kind::Array: {
       std::string out = "[";
       for (size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + items[i].render();
@@ -110,9 +124,15 @@ std::string renderKey(std::string_view key) {
   return bare ? std::string(key) : renderText(std::string(key));
 }
 
-void TomlWriter::comment(std::string_view text) { text_ += "# " + std::string(text) + "\n"; }
-void TomlWriter::blank() { text_ += "\n"; }
-void TomlWriter::table(std::string_view name) { text_ += "\n[" + std::string(name) + "]\n"; }
+void TomlWriter::comment(std::string_view text) {
+  text_ += "# " + std::string(text) + "\n";
+}
+void TomlWriter::blank() {
+  text_ += "\n";
+}
+void TomlWriter::table(std::string_view name) {
+  text_ += "\n[" + std::string(name) + "]\n";
+}
 void TomlWriter::arrayTable(std::string_view name) {
   text_ += "\n[[" + std::string(name) + "]]\n";
 }

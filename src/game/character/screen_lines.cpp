@@ -9,7 +9,7 @@
 namespace kestrun::game {
 
 namespace {
-constexpr int kRowWidth = 79;
+constexpr int kRowWidth = 80;
 }
 
 void printAt(Game& g, int column, int row, const rt::PrintItem& item) {

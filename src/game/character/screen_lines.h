@@ -15,7 +15,7 @@ struct Game;
 void printAt(Game& g, int column, int row, const rt::PrintItem& item);
 // Blanks `width` columns from `column` on `row`.
 void blankColumns(Game& g, int column, int row, int width);
-// Blanks 79 columns of each row from `first` to `last`.
+// Blanks the whole of each row from `first` to `last`.
 void blankLines(Game& g, int first, int last);
 
 // A line input with its prompt at (column, row). The row is blanked first,
