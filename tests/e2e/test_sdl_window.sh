@@ -38,8 +38,11 @@ wait_for_waits 3
 "$XCLOSE" "\$wid"
 wait "\$pid"
 SESSION
-timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$WORK/session.sh" ||
+if ! timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$WORK/session.sh" >"$WORK/session.log" 2>&1; then
+  cat "$WORK/session.log" >&2
+  tail -n 30 "$WORK/trace.txt" >&2 || true
   fail "the window session failed"
+fi
 
 grep -q "その名のシナリオはありません" "$WORK/trace.txt" || fail "the message never showed"
 sed -n 3p "$WORK/end.txt" | grep -q "^                 ＶＡＲＮＨＯＬＤ$" || fail "the title is not back"
