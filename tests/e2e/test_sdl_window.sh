@@ -19,7 +19,8 @@ set -euo pipefail
 "$KESTRUN" --frontend sdl --scale 1 --dir "$WORK/dir" --seed 3 --dump-screen "$WORK/end.txt" \
   --trace "$WORK/trace.txt" &
 pid=\$!
-wid=\$(xdotool search --sync --onlyvisible --name '^KESTRUN' | head -n 1)
+find_window() { xdotool search --sync --onlyvisible --pid "\$pid" --name '^KESTRUN' | tail -n 1; }
+wid=\$(find_window)
 wait_for_waits() {
   for _ in \$(seq 1 100); do
     [ "\$(grep -c '^=== ' "$WORK/trace.txt" 2>/dev/null || echo 0)" -ge "\$1" ] && return 0
@@ -35,10 +36,11 @@ xdotool key Return
 wait_for_waits 2
 xdotool key a
 wait_for_waits 3
-"$XCLOSE" "\$wid"
+"$XCLOSE" "\$(find_window)"
 wait "\$pid"
 SESSION
-if ! timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$WORK/session.sh" >"$WORK/session.log" 2>&1; then
+# A display number of its own, so that parallel sessions do not meet.
+if ! timeout 60 xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" bash "$WORK/session.sh" >"$WORK/session.log" 2>&1; then
   cat "$WORK/session.log" >&2
   tail -n 30 "$WORK/trace.txt" >&2 || true
   fail "the window session failed"
