@@ -47,16 +47,24 @@ const std::map<int, int>& facingCodes() {
 }
 
 const Vocabulary& fountainEffects() {
-  static const Vocabulary words(
-      "fountain effect",
-      {"strength", "health", "knowledge", "faith", "agility", "dexterity", "luck", "charm", "class",
-       "age", "alignment", "hit_points", "spell_points", "status"},
-      1);
+  static const Vocabulary words = [] {
+    Vocabulary v("fountain effect",
+                 {"strength", "health", "knowledge", "faith", "agility", "dexterity", "luck",
+                  "charm", "class", "age", "alignment", "hit_points", "spell_points", "status"},
+                 1);
+    v.allow(0);
+    return v;
+  }();
   return words;
 }
 
 const Vocabulary& fountainChanges() {
-  static const Vocabulary words("fountain change", {"raise", "lower", "random"}, 1);
+  // 0, the value of a change not given, is written back by dump and must build.
+  static const Vocabulary words = [] {
+    Vocabulary v("fountain change", {"raise", "lower", "random"}, 1);
+    v.allow(0);
+    return v;
+  }();
   return words;
 }
 

@@ -9,4 +9,21 @@ struct Game;
 // Setting(58) + 1, a constant step after it, kept below 1,000,000,000.
 double experienceTableValue(const Game& g, int cls, int level);
 
+// WorkLong(0) = the total experience at which the character in SysWord(1)
+// reaches his next level.
+void LVCALC(Game& g);
+
+// Moves the whole party's gold to the member in SysWord(1), unless together
+// it is above the gold cap.
+void GTAK(Game& g);
+
+// The item in slot SysWord(11) of the character in SysWord(1) breaks into
+// its remains (possibly nothing).
+void ITBR(Game& g);
+
+// The party comes back to town: dungeon state cleared, position and
+// temporary armour forgotten, ailments healed as the scenario says, and
+// members who are not sound leave the party.
+void KIKAN(Game& g);
+
 }  // namespace kestrun::game

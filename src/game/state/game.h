@@ -35,6 +35,9 @@ struct Game : ScenarioTables, RosterTables, FloorTables {
   // Battle work tables: one row per party position, and groups x monsters.
   Table<float, 9, 34> BattleParty;
   Table<float, 4, 9, 12> BattleMonsters;
+  // 32-bit work integers: 0 the experience threshold of LVCALC, 1 the
+  // battle's experience pool.
+  Table<int32_t, 2> WorkLong;
 
   // The last key or line the player gave.
   std::string KeyAnswer;
