@@ -14,6 +14,9 @@ echo "== micro benchmarks"
 echo "== headless: start-up to the title frame, peak memory"
 "$measure" run 20 -- "$build/kestrun" --frontend headless --dir "$work" --seed 1 --keys ""
 
+echo "== kestrun-forge build of the sample scenario"
+"$measure" run 20 -- "$build/kestrun-forge" build scenarios/sample "$work/sample"
+
 echo "== sdl under Xvfb: 10 s waiting at the title, peak memory"
 cat >"$work/sdl.sh" <<SDL
 "$build/kestrun" --frontend sdl --scale 1 --dir "$work" &
