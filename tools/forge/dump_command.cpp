@@ -66,20 +66,6 @@ int dumpAssets(const fs::path& outdir, const fs::path& src) {
   return count;
 }
 
-const char* verdictText(game::RosterVerdict verdict) {
-  switch (verdict) {
-    case game::RosterVerdict::Sound:
-      return "sound";
-    case game::RosterVerdict::OtherScenario:
-      return "it belongs to another scenario";
-    case game::RosterVerdict::WrongGlobalChecksum:
-      return "its map and shop checksum is wrong";
-    case game::RosterVerdict::WrongCharacterChecksum:
-      return "a character's checksum is wrong";
-  }
-  return "";
-}
-
 }  // namespace
 
 int dumpCommand(const fs::path& outdir, const std::string& letter, const fs::path& src,
@@ -114,7 +100,7 @@ int dumpCommand(const fs::path& outdir, const std::string& letter, const fs::pat
       const LoadedRoster r = loadRoster(letter, scenario);
       if (r.verdict != game::RosterVerdict::Sound) {
         err << "kestrun-forge: warning: " << current << " fails its checks ("
-            << verdictText(r.verdict) << "); dumped as it reads\n";
+            << game::describeVerdict(r.verdict) << "); dumped as it reads\n";
       }
       writeText(target / "roster.toml",
                 writeRosterSource(r.tables, static_cast<int32_t>(r.seal.key), scenario, words));

@@ -131,20 +131,6 @@ class RosterReport {
   std::ostream& out_;
 };
 
-const char* verdictText(game::RosterVerdict verdict) {
-  switch (verdict) {
-    case game::RosterVerdict::Sound:
-      return "sound";
-    case game::RosterVerdict::OtherScenario:
-      return "REFUSED: it belongs to another scenario";
-    case game::RosterVerdict::WrongGlobalChecksum:
-      return "REFUSED: the map and shop checksum is wrong";
-    case game::RosterVerdict::WrongCharacterChecksum:
-      return "REFUSED: a character's checksum is wrong";
-  }
-  return "";
-}
-
 }  // namespace
 
 int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostream& out,
@@ -160,7 +146,8 @@ int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostrea
     current = game::rosterFileName(letter);
     const LoadedRoster roster = loadRoster(letter, scenario);
     out << "roster " << current << " of \"" << rt::toUtf8(scenario.ScenarioText(0))
-        << "\": " << verdictText(roster.verdict) << "\n";
+        << "\": " << (roster.verdict == game::RosterVerdict::Sound ? "" : "REFUSED: ")
+        << game::describeVerdict(roster.verdict) << "\n";
     RosterReport(scenario, roster, out).print();
     return roster.verdict == game::RosterVerdict::Sound ? 0 : 1;
   } catch (const rt::RuntimeError& e) {

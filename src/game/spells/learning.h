@@ -4,11 +4,24 @@ namespace kestrun::game {
 
 struct Game;
 
-// Spell learning for character SysWord(1) at his current level.
-void SPK(Game& g);
-// Spell-point upkeep for character SysWord(1).
-void SPU(Game& g);
-// The spells of a new level for character SysWord(1).
+// Learns the spells of level SysWord(11) for character SysWord(1) and
+// recomputes his spell-point maximum; SysWord(20) = 1 recomputes the points
+// only (after a level loss or a level restored).
 void SPM(Game& g);
+// Turns entry SysWord(20) of the casting list of kind SysWord(18) into the
+// spell number when character SysWord(1) can cast it now, else 0.
+void SPK(Game& g);
+// Character SysWord(1) pays for casting spell SysWord(11).
+void SPU(Game& g);
+
+// One pool of points per kind instead of points per spell level.
+bool usesSpellPool(const Game& g);
+// The learning chance in percent (0: the spell is never listed or learned).
+int learningChance(const Game& g, int spell);
+// Spells are not divided into schools, or the spell belongs to every school
+// or to the one character c chose for its kind.
+bool isOpenToSchoolOf(const Game& g, int c, int spell);
+// The learning draw: the chance plus the stat bonus against RND x 100.
+bool drawsToLearn(Game& g, int spell, double bonus);
 
 }  // namespace kestrun::game

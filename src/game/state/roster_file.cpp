@@ -111,6 +111,20 @@ RosterVerdict checkRoster(const RosterTables& r, const RosterLinks& links, float
   return RosterVerdict::Sound;
 }
 
+const char* describeVerdict(RosterVerdict verdict) {
+  switch (verdict) {
+    case RosterVerdict::Sound:
+      return "sound";
+    case RosterVerdict::OtherScenario:
+      return "it belongs to another scenario";
+    case RosterVerdict::WrongGlobalChecksum:
+      return "its map and shop checksum is wrong";
+    case RosterVerdict::WrongCharacterChecksum:
+      return "a character's checksum is wrong";
+  }
+  return "";
+}
+
 void sealCharacters(RosterTables& r) {
   for (int c = 0; c < 20; ++c) {
     const double field = r.CharRec(c, 9);

@@ -34,6 +34,8 @@ int32_t globalChecksum(const RosterTables& r);
 // Why a roster is refused, if it is.
 enum class RosterVerdict { Sound, OtherScenario, WrongGlobalChecksum, WrongCharacterChecksum };
 RosterVerdict checkRoster(const RosterTables& r, const RosterLinks& links, float scenarioId);
+// Why a roster is refused, in words for tools ("sound" when it is not).
+const char* describeVerdict(RosterVerdict verdict);
 
 // Stamps every character's checksum into field 9 (the schools above it stay).
 void sealCharacters(RosterTables& r);

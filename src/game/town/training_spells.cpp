@@ -1,3 +1,5 @@
+#include "game/spells/catalogue.h"
+#include "game/spells/learning.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "game/town/training_parts.h"
@@ -9,21 +11,18 @@ namespace {
 struct KindRules {
   int firstSpell;
   int stat;          // Faith for holy spells, Knowledge for magic
-  int schoolDigit;   // of record field 9
   int startsColumn;  // of the class table: the level the spells begin at
 };
 
 KindRules rulesOf(SpellKind kind) {
-  if (kind == SpellKind::Holy) return {1, 3, 3, 13};
-  return {41, 2, 4, 15};
+  if (kind == SpellKind::Holy) return {1, 3, 13};
+  return {41, 2, 15};
 }
 
-bool isOfferedAtFirstLevel(const Game& g, int spell, int school, bool bySchool) {
+bool isOfferedAtFirstLevel(const Game& g, int slot, int spell, bool bySchool) {
   if (rt::MOD(g.SpellTable(spell, 0), 10) == 0) return false;
-  if (rt::MOD(g.SpellTable(spell, 1), 10) > 1) return false;
-  if (!bySchool || g.Setting(72) == 0) return true;
-  const int spellSchool = rt::MOD(rt::INT(g.SpellTable(spell, 1) / 100), 10);
-  return spellSchool == 0 || spellSchool == school;
+  if (spellLevel(g, spell) > 1) return false;
+  return !bySchool || isOpenToSchoolOf(g, slot, spell);
 }
 
 }  // namespace
@@ -46,13 +45,11 @@ bool learnsFromFirstLevel(const Game& g, int cls, SpellKind kind) {
 int learnFirstLevelSpells(Game& g, int slot, SpellKind kind, bool bySchool) {
   const KindRules rules = rulesOf(kind);
   const double bonus = (statOf(g, slot, rules.stat) - 10) * 2.0;
-  const int school = digit(g.CharRec(slot, 9), rules.schoolDigit) + 1;
   int offered = 0;
   for (int spell = rules.firstSpell; spell < rules.firstSpell + 40; ++spell) {
-    if (!isOfferedAtFirstLevel(g, spell, school, bySchool)) continue;
+    if (!isOfferedAtFirstLevel(g, slot, spell, bySchool)) continue;
     ++offered;
-    const double chance = rt::MOD(rt::INT(g.SpellTable(spell, 0) / 10), 1000);
-    if (g.con.random().RND(1) * 100.0 <= chance + bonus) setSpellKnown(g, slot, spell, true);
+    if (drawsToLearn(g, spell, bonus)) setSpellKnown(g, slot, spell, true);
   }
   return offered;
 }
