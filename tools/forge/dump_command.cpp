@@ -112,8 +112,7 @@ int dumpCommand(const fs::path& outdir, const std::string& letter, const fs::pat
         << " floor(s), " << assets << " other file(s)" << (roster ? ", the roster" : "") << "\n";
     return 0;
   } catch (const rt::RuntimeError& e) {
-    err << "kestrun-forge: cannot read " << current << " in " << outdir.string()
-        << (e.code() == 63 ? ": no such file" : ": error " + std::to_string(e.code())) << "\n";
+    reportUnreadable(err, current, outdir, e.code());
   } catch (const fs::filesystem_error& e) {
     err << "kestrun-forge: " << e.what() << "\n";
   }

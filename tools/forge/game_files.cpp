@@ -73,4 +73,11 @@ void saveRoster(const std::string& letter, game::RosterTables tables, int32_t ke
            [&](rt::FileTable& files) { game::writeRoster(files, kFile, tables, key, scenarioId); });
 }
 
+void reportUnreadable(std::ostream& err, const std::string& what,
+                      const std::filesystem::path& outdir, int code) {
+  err << "kestrun-forge: cannot read " << what << " in " << outdir.string()
+      << (code == rt::err::FileNotFound ? ": no such file" : ": error " + std::to_string(code))
+      << "\n";
+}
+
 }  // namespace kestrun::forge

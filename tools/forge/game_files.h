@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "game/state/floor_file.h"
@@ -41,6 +42,10 @@ struct LoadedRoster {
 
 // Each raises rt::RuntimeError when a file cannot be read (63: missing).
 game::ScenarioTables loadScenario(const std::string& letter);
+// Tells why `what` in `outdir` could not be read (a missing file or the
+// game's error code).
+void reportUnreadable(std::ostream& err, const std::string& what,
+                      const std::filesystem::path& outdir, int code);
 LoadedFloor loadFloor(const std::string& letter, int floor);
 LoadedRoster loadRoster(const std::string& letter, const game::ScenarioTables& scenario);
 

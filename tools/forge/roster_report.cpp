@@ -151,8 +151,7 @@ int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostrea
     RosterReport(scenario, roster, out).print();
     return roster.verdict == game::RosterVerdict::Sound ? 0 : 1;
   } catch (const rt::RuntimeError& e) {
-    err << "kestrun-forge: cannot read " << current << " in " << outdir.string()
-        << (e.code() == 63 ? ": no such file" : ": error " + std::to_string(e.code())) << "\n";
+    reportUnreadable(err, current, outdir, e.code());
   } catch (const fs::filesystem_error& e) {
     err << "kestrun-forge: " << e.what() << "\n";
   }
