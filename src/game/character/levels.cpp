@@ -1,8 +1,16 @@
 #include "game/character/levels.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include <cstdint>
+#include <limits>
+
+#include "game/character/carried_items.h"
+#include "game/character/money.h"
+#include "game/character/party_members.h"
 #include "game/state/game.h"
+#include "game/state/packed.h"
 
 namespace kestrun::game {
 
@@ -15,6 +23,41 @@ constexpr double kExperienceLimit = 1000000000;
 double grown(double base, double factor, int exponent) {
   if (factor == 0) return exponent == 0 ? base : 0;
   return base * std::pow(factor, exponent);
+}
+
+// A threshold beyond the 32-bit range cannot be reached (experience stops at
+// 1,000,000,000), so it stays at the largest value instead of overflowing.
+double asThreshold(double value) {
+  return std::min(std::nearbyint(value), double{std::numeric_limits<int32_t>::max()});
+}
+
+// The base multiplied by the factor `times` times, each product rounded to a
+// whole number on the way.
+double multipliedStepwise(double base, double factor, int times) {
+  double t = base;
+  for (int k = 0; k < times; ++k) t = asThreshold(t * factor);
+  return t;
+}
+
+// The remains of a broken item are carried, never worn.
+constexpr float kIdentifiedMark = 10000;
+
+void comeHome(Game& g, int c) {
+  g.CharRec(c, 2) = static_cast<float>(levelOf(g, c));
+  g.CharRec(c, 3) = 0;
+  g.CharRec(c, 8) = 0;
+  float& code = g.CharRec(c, 0);
+  if (code > 2000) return;
+  if (g.Setting(20) == 0) code = static_cast<float>(rt::MOD(code, 1000));
+  if (g.Setting(21) == 0) code = rt::toSingle(rt::INT(code / 1000) * 1000 + 1);
+}
+
+// The first member who is not exactly sound, or 0.
+int firstUnsoundMember(const Game& g) {
+  for (int p = 1; p <= partySize(g); ++p) {
+    if (g.CharRec(memberSlot(g, p), 0) != status::Normal) return p;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -34,6 +77,45 @@ double experienceTableValue(const Game& g, int cls, int level) {
   // The remainder is taken on the whole number, so that thresholds beyond the
   // 32-bit range wrap instead of overflowing.
   return std::fmod(std::nearbyint(value), kExperienceLimit);
+}
+
+void LVCALC(Game& g) {
+  const int c = rt::toInt32(g.SysWord(1));
+  const int cls = classOf(g, c);
+  const double base = asThreshold(g.ClassTable(cls, 12));
+  const double factor = g.ClassExpFactor(cls);
+  const int linearFrom = rt::toInt32(g.Setting(58));
+  const int next = levelOf(g, c) + 1;
+  double result = base;
+  if (next < linearFrom + 2) {
+    result = multipliedStepwise(base, factor, next - 2);
+  } else {
+    const double high = multipliedStepwise(base, factor, linearFrom - 1);
+    const double low = multipliedStepwise(base, factor, linearFrom - 2);
+    result = asThreshold(high + (high - low) * (next - linearFrom - 1));
+  }
+  g.WorkLong(0) = rt::toInt32(result);
+}
+
+void GTAK(Game& g) {
+  double total = 0;
+  for (int p = 1; p <= partySize(g); ++p) total += g.CharLong(memberSlot(g, p), 1);
+  if (total > kGoldCap) return;
+  for (int p = 1; p <= partySize(g); ++p) g.CharLong(memberSlot(g, p), 1) = 0;
+  g.CharLong(rt::toInt32(g.SysWord(1)), 1) = rt::toInt32(total);
+}
+
+void ITBR(Game& g) {
+  float& slot = itemSlot(g, rt::toInt32(g.SysWord(1)), rt::toInt32(g.SysWord(11)));
+  const bool identified = isIdentified(slot) || g.Setting(54) == 1;
+  const double remains = rt::INT(g.ItemTable(itemNumber(slot), 13) / 100);
+  slot = rt::toSingle(remains + (identified ? kIdentifiedMark : 0));
+}
+
+void KIKAN(Game& g) {
+  for (int n = 9; n <= 18; ++n) g.GameState(n) = 0;
+  for (int p = 1; p <= partySize(g); ++p) comeHome(g, memberSlot(g, p));
+  while (const int p = firstUnsoundMember(g)) leaveParty(g, p);
 }
 
 }  // namespace kestrun::game

@@ -271,7 +271,7 @@ void IHYJ(Game& g) {
     const int row = 7 + j / layout.perRow;
     printAt(g, column, row, rt::LEFT(g.ItemName(item, trueName ? 0 : 1), layout.step - 2));
     if (!trueName) con.PRINT("?");
-    if (!isEquipped(slot)) continue;
+    if (!isWorn(slot)) continue;
     printAt(g, column - 1, row, "*");
     if (g.Setting(55) == 1) weight += rt::MOD(g.ItemTable(item, 13), 100);
   }

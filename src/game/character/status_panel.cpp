@@ -2,6 +2,7 @@
 
 #include "game/character/battle_values.h"
 #include "game/character/carried_items.h"
+#include "game/character/money.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/sjis.h"
@@ -79,27 +80,6 @@ void showMember(Game& g, int p) {
   if (!inTown(g)) showState(g, c, row);
 }
 
-// The shop's percentage for this character: charm sells higher and pays
-// less, by up to about ten points either way.
-double priceRate(Game& g, int c) {
-  double charm = 0;
-  if (g.Setting(11) != 0) {
-    const double scale = g.SysWord(23);
-    charm = rt::divide((statOf(g, c, 7) - scale / 2) * 20, scale);
-  }
-  const int purpose = rt::toInt32(g.SysWord(13));
-  if (purpose == 0) return rt::INT(g.Setting(46) * (charm + 100) / 100);
-  return rt::INT(g.Setting(50 + purpose) * (100 - charm) / 100);
-}
-
-// Dear items are divided first so that the product stays in range.
-double shopPrice(const Game& g, int item, double rate) {
-  const double price =
-      rt::MOD(g.ItemTable(item, 15), 10000) * 10000.0 + rt::MOD(g.ItemTable(item, 14), 10000);
-  if (price < 20000000) return rt::INT(price * rate / 100);
-  return rt::INT(price / 100 * rate);
-}
-
 }  // namespace
 
 void HYOJI(Game& g) {
@@ -138,7 +118,7 @@ void HYOJI2(Game& g) {
   }
   con.LOCATE(0, 23);
   con.PRINT(rt::SPACE(79));
-  const double rate = priceRate(g, c);
+  const float percent = pricePercent(g, c, rt::toInt32(g.SysWord(13)));
   int listed = 0;
   for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
     const float value = itemSlot(g, c, slot);
@@ -157,7 +137,7 @@ void HYOJI2(Game& g) {
       con.PRINT("*");
     }
     con.LOCATE(47, row);
-    con.PRINT_USING("#########", {rt::toInt32(shopPrice(g, item, rate))});
+    con.PRINT_USING("#########", {rt::toInt32(chargedAmount(itemPrice(g, item), percent))});
   }
   g.SysWord(17) = static_cast<float>(listed);
 }

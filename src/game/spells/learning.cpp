@@ -82,8 +82,8 @@ std::vector<int> pointsPerLevel(const Game& g, int kind, SpellLevelPace pace, do
   for (int i = 0; i < kSpellLevels; ++i) {
     if (g.Setting(44 + kind) <= i) continue;
     const double reached = (level - pace.first) - pace.step * i;
-    const int p = std::min(rt::toInt32(rt::INT((reached * 2 + 1) / pace.step)) + 2,
-                           kPointsPerLevelLimit);
+    const int p =
+        std::min(rt::toInt32(rt::INT((reached * 2 + 1) / pace.step)) + 2, kPointsPerLevelLimit);
     if (p >= 0 && topLevel >= i + 1) points[i] = p;
   }
   return points;
@@ -143,8 +143,9 @@ bool hasLevelFor(const Game& g, int c, int spell) {
   if (!costsALevel(g, spell)) return true;
   const int cls = classOf(g, c);
   const int kind = spellKindOf(spell);
-  const double needed = g.ClassTable(cls, 13 + 2 * kind) +
-                        (spellLevel(g, spell) - 1) * static_cast<double>(g.ClassTable(cls, 14 + 2 * kind));
+  const double needed =
+      g.ClassTable(cls, 13 + 2 * kind) +
+      (spellLevel(g, spell) - 1) * static_cast<double>(g.ClassTable(cls, 14 + 2 * kind));
   return levelOf(g, c) >= needed;
 }
 

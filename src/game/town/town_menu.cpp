@@ -5,6 +5,8 @@
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "game/state/roster_write.h"
+#include "game/town/castle.h"
+#include "game/town/inn.h"
 #include "game/town/party_room.h"
 #include "game/town/program_end.h"
 #include "game/town/training.h"
@@ -98,6 +100,16 @@ void TownMenu(Game& g) {
       if (g.KeyAnswer == "1" && townIsOpen(g)) {
         prepareFacility(g);
         PartyRoom(g);
+        redraw = true;
+      }
+      if (g.KeyAnswer == "3" && townIsOpen(g) && partyExists(g)) {
+        prepareFacility(g);
+        Inn(g);
+        redraw = true;
+      }
+      if (g.KeyAnswer == "5" && townIsOpen(g) && partyExists(g)) {
+        prepareFacility(g);
+        Castle(g);
         redraw = true;
       }
       if (g.KeyAnswer == "9") {

@@ -1,0 +1,31 @@
+#pragma once
+
+namespace kestrun::game {
+
+struct Game;
+
+// Gold and experience never grow past this.
+inline constexpr double kGoldCap = 1000000000;
+
+// What the shop's percentage applies to (the values of SysWord(13)).
+inline constexpr int kSelling = 0;
+inline constexpr int kIdentifying = 1;
+inline constexpr int kUncursing = 2;
+
+// An item's price, kept in two fields: (f15 MOD 10000) ten-thousands plus
+// f14 MOD 10000. 0 means the shop does not deal in the item.
+float itemPrice(const Game& g, int item);
+
+// The scenario's percentage for selling, identifying or uncursing, moved by
+// up to about ten points by the Charm of character c: a charming character
+// sells higher and pays less. Charm at half the stat scale changes nothing.
+float pricePercent(const Game& g, int c, int purpose);
+
+// INT(price x percent / 100); from 20,000,000 on the price is divided first,
+// so that the product stays in range.
+float chargedAmount(float price, float percent);
+
+// Adds to character c's gold, which stops at the cap.
+void addGold(Game& g, int c, double amount);
+
+}  // namespace kestrun::game
