@@ -17,7 +17,7 @@ mkdir -p "$WORK/dir"
 cat >"$WORK/session.sh" <<SESSION
 set -euo pipefail
 "$KESTRUN" --frontend sdl --scale 1 --dir "$WORK/dir" --seed 3 --dump-screen "$WORK/end.txt" \
-  --trace "$WORK/trace.txt" &
+  --trace "$WORK/trace.txt" 2>"$WORK/game-stderr.txt" &
 pid=\$!
 find_window() { xdotool search --sync --onlyvisible --pid "\$pid" --name '^KESTRUN' | tail -n 1; }
 wid=\$(find_window)
@@ -36,13 +36,17 @@ xdotool key Return
 wait_for_waits 2
 xdotool key a
 wait_for_waits 3
+kill -0 "\$pid" || echo "the game ended before the close box was pressed" >&2
 "$XCLOSE" "\$(find_window)"
-wait "\$pid"
+status=0
+wait "\$pid" || status=\$?
+echo "the game ended with status \$status" >&2
+exit \$status
 SESSION
 # A display number of its own, so that parallel sessions do not meet.
 if ! timeout 60 xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" bash "$WORK/session.sh" >"$WORK/session.log" 2>&1; then
   cat "$WORK/session.log" >&2
-  tail -n 30 "$WORK/trace.txt" >&2 || true
+  echo "game stderr:" >&2; cat "$WORK/game-stderr.txt" >&2 || true
   fail "the window session failed"
 fi
 

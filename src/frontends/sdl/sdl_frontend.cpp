@@ -64,9 +64,15 @@ class VideoSubsystem {
           "--frontend tty or headless");
     }
   }
-  ~VideoSubsystem() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+  ~VideoSubsystem() {
+    if (!keptUntilExit_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  void keepUntilExit() { keptUntilExit_ = true; }
   VideoSubsystem(const VideoSubsystem&) = delete;
   VideoSubsystem& operator=(const VideoSubsystem&) = delete;
+
+ private:
+  bool keptUntilExit_ = false;
 };
 
 // The largest whole factor at which the image fits the usable desktop.
@@ -108,6 +114,19 @@ class SdlFrontend final : public rt::Frontend {
     SDL_StartTextInput();
     render();
   }
+
+  // The window goes with the process: destroying it here races the wake-up
+  // messages SDL sends it over a second X connection, and a late one then
+  // ends the process with an X error instead of its own exit status.
+  ~SdlFrontend() override {
+    SDL_HideWindow(window_.get());
+    texture_.reset();
+    renderer_.reset();
+    (void)window_.release();
+    video_.keepUntilExit();
+  }
+  SdlFrontend(const SdlFrontend&) = delete;
+  SdlFrontend& operator=(const SdlFrontend&) = delete;
 
   void present(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) override {
     if (!presented_.changed(text, graphics)) return;

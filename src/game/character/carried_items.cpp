@@ -11,12 +11,6 @@ bool isFree(float slotValue) {
   return itemNumber(slotValue) == 0;
 }
 
-bool classMayUse(const Game& g, int c, int item) {
-  const int characterClass = classOf(g, c);
-  const float field = g.ItemTable(item, 1 + characterClass / 5);
-  return digit(field, 4 - characterClass % 5) == 0;
-}
-
 // Alignment codes 1..6 name the alignments an item refuses.
 bool alignmentMayUse(const Game& g, int c, int item) {
   if (g.Setting(3) != 1 || g.ItemTable(item, 0) >= 10000) return true;
@@ -34,6 +28,12 @@ bool alignmentMayUse(const Game& g, int c, int item) {
 }
 
 }  // namespace
+
+bool classMayUse(const Game& g, int c, int item) {
+  const int characterClass = classOf(g, c);
+  const float field = g.ItemTable(item, 1 + characterClass / 5);
+  return digit(field, 4 - characterClass % 5) == 0;
+}
 
 int itemSlotCount(const Game& g) {
   return rt::toInt32(g.Setting(37));

@@ -25,6 +25,8 @@ void removeItem(Game& g, int c, int slot);
 // scenario needs no identification), else the unidentified name and "?".
 std::string itemLabel(const Game& g, float slotValue);
 
+// The item's class digits do not refuse character c's class.
+bool classMayUse(const Game& g, int c, int item);
 // The class may use the item, and its alignment code (ignored for cursed
 // items) does not refuse the character's alignment.
 bool canUseItem(const Game& g, int c, int item);

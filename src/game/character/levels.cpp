@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-
 #include <cstdint>
 #include <limits>
 
@@ -39,7 +38,6 @@ double multipliedStepwise(double base, double factor, int times) {
   return t;
 }
 
-// The remains of a broken item are carried, never worn.
 constexpr float kIdentifiedMark = 10000;
 
 void comeHome(Game& g, int c) {
@@ -86,15 +84,13 @@ void LVCALC(Game& g) {
   const double factor = g.ClassExpFactor(cls);
   const int linearFrom = rt::toInt32(g.Setting(58));
   const int next = levelOf(g, c) + 1;
-  double result = base;
-  if (next < linearFrom + 2) {
-    result = multipliedStepwise(base, factor, next - 2);
-  } else {
-    const double high = multipliedStepwise(base, factor, linearFrom - 1);
-    const double low = multipliedStepwise(base, factor, linearFrom - 2);
-    result = asThreshold(high + (high - low) * (next - linearFrom - 1));
+  if (next <= 2 || next < linearFrom + 2) {
+    g.WorkLong(0) = rt::toInt32(multipliedStepwise(base, factor, next - 2));
+    return;
   }
-  g.WorkLong(0) = rt::toInt32(result);
+  const double high = multipliedStepwise(base, factor, linearFrom - 1);
+  const double low = multipliedStepwise(base, factor, linearFrom - 2);
+  g.WorkLong(0) = rt::toInt32(asThreshold(high + (high - low) * (next - linearFrom - 1)));
 }
 
 void GTAK(Game& g) {
@@ -105,6 +101,7 @@ void GTAK(Game& g) {
   g.CharLong(rt::toInt32(g.SysWord(1)), 1) = rt::toInt32(total);
 }
 
+// The remains of a broken item are carried, never worn.
 void ITBR(Game& g) {
   float& slot = itemSlot(g, rt::toInt32(g.SysWord(1)), rt::toInt32(g.SysWord(11)));
   const bool identified = isIdentified(slot) || g.Setting(54) == 1;

@@ -33,7 +33,10 @@ std::string askLine(Game& g, int column, int row, std::string_view prompt) {
 }
 
 double askNumber(Game& g, int column, int row, std::string_view prompt) {
-  const std::string answer = askLine(g, column, row, prompt);
+  return answerValue(askLine(g, column, row, prompt));
+}
+
+double answerValue(const std::string& answer) {
   try {
     return rt::VAL(answer);
   } catch (const rt::RuntimeError& error) {

@@ -25,6 +25,8 @@ std::string askLine(Game& g, int column, int row, std::string_view prompt);
 // The numeric value of such an answer (0 when it does not start with one;
 // infinite when it is too large for any number).
 double askNumber(Game& g, int column, int row, std::string_view prompt);
+// The numeric value of an answer, as askNumber takes it.
+double answerValue(const std::string& answer);
 
 // The value of a digit key from 0 to `highest`; nothing for any other key.
 std::optional<int> digitKey(const std::string& key, int highest);

@@ -54,18 +54,14 @@ double learningBonus(const Game& g, int c, int kind) {
   return (statOf(g, c, stat) - half) * 2;
 }
 
-bool spellExists(const Game& g, int spell) {
-  return rt::MOD(g.SpellTable(spell, 0), 10) != 0;
-}
-
 bool learnSpellsOfKind(Game& g, int c, int kind, double topLevel) {
   const double bonus = learningBonus(g, c, kind);
   const double top = std::min<double>(topLevel, g.Setting(44 + kind));
   const int first = kind == kHolySpells ? 1 : 41;
   bool learned = false;
   for (int spell = first; spell < first + 40; ++spell) {
-    if (!spellExists(g, spell) || learningChance(g, spell) < 1) continue;
-    if (spellLevel(g, spell) > top || !isOpenToSchoolOf(g, c, spell)) continue;
+    if (!isListedSpell(g, spell) || spellLevel(g, spell) > top) continue;
+    if (!isOpenToSchoolOf(g, c, spell)) continue;
     // The draw is made even for a spell already known.
     if (!drawsToLearn(g, spell, bonus) || knowsSpell(g, c, spell)) continue;
     setSpellKnown(g, c, spell, true);

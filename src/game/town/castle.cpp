@@ -1,10 +1,12 @@
 #include "game/town/castle.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "game/character/carried_items.h"
 #include "game/character/levels.h"
 #include "game/character/message_timing.h"
+#include "game/character/money.h"
 #include "game/character/party_members.h"
 #include "game/character/screen_lines.h"
 #include "game/character/stat_rules.h"
@@ -12,7 +14,7 @@
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "game/town/castle_parts.h"
-#include "game/town/member_choice.h"
+#include "game/town/facility_screen.h"
 #include "game/town/program_end.h"
 #include "game/town/retirement.h"
 #include "runtime/sjis.h"
@@ -25,8 +27,6 @@ namespace {
 
 constexpr int kHighestLevel = 999;
 constexpr float kHitPointCap = 9999;
-constexpr double kHoardCap = 1000000000;
-constexpr MemberChoiceScreen kCastleChoice{0, 15, true};
 
 int questItem(const Game& g) {
   return rt::toInt32(g.Setting(33));
@@ -48,20 +48,26 @@ bool partyBringsQuestItem(const Game& g) {
   return false;
 }
 
-void addCapped(int32_t& hoard, double amount) {
-  hoard = rt::toInt32(std::min(hoard + amount, kHoardCap));
+void addExperience(Game& g, int c, double amount) {
+  g.CharLong(c, 0) = rt::toInt32(std::min(g.CharLong(c, 0) + amount, kGoldCap));
 }
 
-// Each slot is looked at once, so of two copies side by side the second
-// moves into the emptied slot unseen.
+// Every copy goes, also one that moves up into a slot just emptied; every
+// member shares the reward.
 void handOverQuestItem(Game& g) {
   for (int p = 1; p <= partySize(g); ++p) {
     const int c = memberSlot(g, p);
-    for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
-      if (isQuestItem(g, itemSlot(g, c, slot))) removeItem(g, c, slot);
+    // An empty slot is left alone even when the quest names item 0.
+    for (int slot = 1; slot <= itemSlotCount(g);) {
+      const float value = itemSlot(g, c, slot);
+      if (itemNumber(value) != 0 && isQuestItem(g, value)) {
+        removeItem(g, c, slot);
+      } else {
+        ++slot;
+      }
     }
-    addCapped(g.CharLong(c, 0), g.Setting(64) * 10000.0);
-    addCapped(g.CharLong(c, 1), g.Setting(65) * 10000.0);
+    addExperience(g, c, g.Setting(64) * 10000.0);
+    addGold(g, c, g.Setting(65) * 10000.0);
   }
 }
 
@@ -139,6 +145,14 @@ bool wantsAnotherJudgement(Game& g, int c) {
   return g.KeyAnswer == "Y";
 }
 
+// The member choice's key alone, on whatever the screen shows.
+int waitForMemberKey(Game& g) {
+  for (;;) {
+    g.KeyAnswer = g.con.waitKey();
+    if (const std::optional<int> position = digitKey(g.KeyAnswer, partySize(g))) return *position;
+  }
+}
+
 // What follows a member's judgement.
 enum class NextStep { ChooseMember, WaitForMemberKey, Town };
 
@@ -170,7 +184,7 @@ void judgeMembers(Game& g) {
   NextStep next = NextStep::ChooseMember;
   for (;;) {
     const int position =
-        next == NextStep::ChooseMember ? chooseMember(g, kCastleChoice) : waitForMemberKey(g);
+        next == NextStep::ChooseMember ? chooseVisitor(g, std::nullopt) : waitForMemberKey(g);
     if (position == 0) return;
     next = judgeLevels(g, memberSlot(g, position));
     if (next == NextStep::Town) return;
@@ -182,7 +196,7 @@ void judgeMembers(Game& g) {
 void Castle(Game& g) {
   g.con.CLS();
   g.con.COLOR(6);
-  showFacilityName(g, 5, 3);
+  showFacilityTitle(g, 5, 3);
   if (partyBringsQuestItem(g)) {
     questScene(g);
   } else {

@@ -18,5 +18,11 @@ double levelUpStatLimit(const Game& g, int c, int s, double adjustment);
 
 // The points to place, by age: young characters gain, old ones lose.
 int placedPoints(Game& g, int c);
+// The player places `points` (lowers stats when negative), one per stat.
+void placeStatPoints(Game& g, int c, int points);
+
+// How much class skills move the roll of a random change of stat s: below 0
+// favours a rise.
+int classBias(const Game& g, int c, int s);
 
 }  // namespace kestrun::game

@@ -99,30 +99,6 @@ int usedOr(const Game& g, int stat, int partner) {
   return isStatUsed(g, stat) ? stat : partner;
 }
 
-// Each class skill favours one stat (a lower roll, so it rises more often)
-// and disfavours another; the first skill of the class naming the stat
-// decides.
-int classBias(const Game& g, int c, int s) {
-  struct BiasRule {
-    int skillDigit;
-    int favoured, favouredPartner;
-    int disfavoured, disfavouredPartner;
-  };
-  constexpr BiasRule kRules[] = {
-      {1, kDexterity, kAgility, kFaith, kKnowledge},   // thief skill
-      {2, kKnowledge, kFaith, kStrength, kHealth},     // magic spells
-      {3, kFaith, kKnowledge, kDexterity, kAgility},   // holy spells
-      {4, kStrength, kHealth, kKnowledge, kFaith},     // combat skill
-  };
-  const float skills = g.ClassTable(classOf(g, c), 0);
-  for (const BiasRule& rule : kRules) {
-    if (digit(skills, rule.skillDigit) == 0) continue;
-    if (s == usedOr(g, rule.favoured, rule.favouredPartner)) return -10;
-    if (s == usedOr(g, rule.disfavoured, rule.disfavouredPartner)) return 10;
-  }
-  return 0;
-}
-
 // Age in days and life span in days, both counted from the age of 15.
 struct Ageing {
   double age;
@@ -152,12 +128,12 @@ void rollStatChange(Game& g, int c, int s, int row) {
 }
 
 void randomStatChanges(Game& g, int c) {
-  int changed = 0;
+  int considered = 0;
   for (int s = 0; s < kStats; ++s) {
     if (!isStatUsed(g, s)) continue;
     if (rnd(g) * 10 >= changeRate(g)) continue;
-    ++changed;
-    rollStatChange(g, c, s, 6 + changed);
+    ++considered;
+    rollStatChange(g, c, s, 6 + considered);
   }
 }
 
@@ -204,7 +180,7 @@ bool confirmsGivingUp(Game& g) {
   return g.KeyAnswer == "Y";
 }
 
-bool canStillLower(const Game& g) {
+bool anyStatLeftToChange(const Game& g) {
   for (int s = 0; s < kStats; ++s) {
     if (isStatUsed(g, s) && !isMarked(g, s)) return true;
   }
@@ -235,8 +211,9 @@ std::optional<int> waitForStatKey(Game& g, int c, int points) {
   }
 }
 
-void placeStatPoints(Game& g, int c) {
-  int points = placedPoints(g, c);
+}  // namespace
+
+void placeStatPoints(Game& g, int c, int points) {
   for (int s = 0; s < kStats; ++s) g.SysWord(s + 2) = 0;
   showPoints(g, points);
   if (points == 0) {
@@ -254,7 +231,7 @@ void placeStatPoints(Game& g, int c) {
     g.SysWord(*s + 2) = 1;
     printAt(g, 38, 10 + *s, static_cast<int16_t>(statOf(g, c, *s)));
     if (g.CharRec(c, 0) == status::Lost) return;
-    if (points == 0 || !canStillLower(g)) {
+    if (points == 0 || !anyStatLeftToChange(g)) {
       blankColumns(g, 19, 8, 58);
       return;
     }
@@ -262,7 +239,29 @@ void placeStatPoints(Game& g, int c) {
   }
 }
 
-}  // namespace
+// Each class skill favours one stat (a lower roll, so it rises more often)
+// and disfavours another; the first skill of the class naming the stat
+// decides.
+int classBias(const Game& g, int c, int s) {
+  struct BiasRule {
+    int skillDigit;
+    int favoured, favouredPartner;
+    int disfavoured, disfavouredPartner;
+  };
+  constexpr BiasRule kRules[] = {
+      {1, kDexterity, kAgility, kFaith, kKnowledge},  // thief skill
+      {2, kKnowledge, kFaith, kStrength, kHealth},    // magic spells
+      {3, kFaith, kKnowledge, kDexterity, kAgility},  // holy spells
+      {4, kStrength, kHealth, kKnowledge, kFaith},    // combat skill
+  };
+  const float skills = g.ClassTable(classOf(g, c), 0);
+  for (const BiasRule& rule : kRules) {
+    if (digit(skills, rule.skillDigit) == 0) continue;
+    if (s == usedOr(g, rule.favoured, rule.favouredPartner)) return -10;
+    if (s == usedOr(g, rule.disfavoured, rule.disfavouredPartner)) return 10;
+  }
+  return 0;
+}
 
 double raisedHitPointMaximum(Game& g, int c, int newLevel) {
   if (g.Setting(71) == 1) return rerolledMaximum(g, c, newLevel);
@@ -307,7 +306,7 @@ void changeStatsAtLevelUp(Game& g, int c) {
   if (g.Setting(57) < 2) {
     randomStatChanges(g, c);
   } else {
-    placeStatPoints(g, c);
+    placeStatPoints(g, c, placedPoints(g, c));
   }
 }
 

@@ -6,7 +6,7 @@
 #include "game/character/party_members.h"
 #include "game/character/screen_lines.h"
 #include "game/state/game.h"
-#include "game/town/member_choice.h"
+#include "game/town/facility_screen.h"
 #include "game/town/retirement.h"
 #include "runtime/sjis.h"
 
@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kLobby = 1;
 constexpr int kRooms = 5;
-constexpr MemberChoiceScreen kGuestChoice{3, 14, false};
 
 float roomPrice(const Game& g, int room) {
   return g.Setting(14 + room);
@@ -104,12 +103,20 @@ StayEnd stay(Game& g, int c, int room) {
   }
 }
 
+// A party of one is taken at once. Returns the party position, 0 to leave.
+int chooseGuest(Game& g) {
+  if (partySize(g) == 1) return 1;
+  g.con.CLS();
+  showFacilityTitle(g, 3, 4);
+  showNumberedParty(g, 14);
+  return askWhoComesIn(g, false);
+}
+
 enum class GuestEnd { ChooseAgain, Leave };
 
 GuestEnd serveGuest(Game& g, int c) {
   for (;;) {
     g.con.CLS();
-    g.con.COLOR(6);
     showGuest(g, c);
     showRooms(g);
     const int room = waitForRoom(g, c);
@@ -121,8 +128,9 @@ GuestEnd serveGuest(Game& g, int c) {
 }  // namespace
 
 void Inn(Game& g) {
+  g.con.COLOR(6);
   for (;;) {
-    const int position = chooseMember(g, kGuestChoice);
+    const int position = chooseGuest(g);
     if (position == 0) return;
     if (serveGuest(g, memberSlot(g, position)) == GuestEnd::Leave) return;
   }

@@ -9,6 +9,8 @@
 #include "game/town/inn.h"
 #include "game/town/party_room.h"
 #include "game/town/program_end.h"
+#include "game/town/shop.h"
+#include "game/town/temple.h"
 #include "game/town/training.h"
 #include "runtime/sjis.h"
 
@@ -102,9 +104,19 @@ void TownMenu(Game& g) {
         PartyRoom(g);
         redraw = true;
       }
+      if (g.KeyAnswer == "2" && townIsOpen(g) && partyExists(g)) {
+        prepareFacility(g);
+        Shop(g);
+        redraw = true;
+      }
       if (g.KeyAnswer == "3" && townIsOpen(g) && partyExists(g)) {
         prepareFacility(g);
         Inn(g);
+        redraw = true;
+      }
+      if (g.KeyAnswer == "4" && townIsOpen(g) && partyExists(g)) {
+        prepareFacility(g);
+        Temple(g);
         redraw = true;
       }
       if (g.KeyAnswer == "5" && townIsOpen(g) && partyExists(g)) {
