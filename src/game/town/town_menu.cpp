@@ -87,6 +87,16 @@ void prepareFacility(Game& g) {
 }  // namespace
 
 void TownMenu(Game& g) {
+  struct Facility {
+    const char* key;
+    void (*visit)(Game&);
+    bool needsParty;
+  };
+  static constexpr Facility facilities[] = {{"1", PartyRoom, false},
+                                            {"2", Shop, true},
+                                            {"3", Inn, true},
+                                            {"4", Temple, true},
+                                            {"5", Castle, true}};
   for (;;) {
     drawMenu(g);
     for (bool redraw = false; !redraw;) {
@@ -95,33 +105,15 @@ void TownMenu(Game& g) {
         CHWRT(g);
         endProgram(g);
       }
+      for (const Facility& facility : facilities) {
+        if (g.KeyAnswer != facility.key || !townIsOpen(g)) continue;
+        if (facility.needsParty && !partyExists(g)) continue;
+        prepareFacility(g);
+        facility.visit(g);
+        redraw = true;
+      }
       if (g.KeyAnswer == "6") {
         TRAIN(g);
-        redraw = true;
-      }
-      if (g.KeyAnswer == "1" && townIsOpen(g)) {
-        prepareFacility(g);
-        PartyRoom(g);
-        redraw = true;
-      }
-      if (g.KeyAnswer == "2" && townIsOpen(g) && partyExists(g)) {
-        prepareFacility(g);
-        Shop(g);
-        redraw = true;
-      }
-      if (g.KeyAnswer == "3" && townIsOpen(g) && partyExists(g)) {
-        prepareFacility(g);
-        Inn(g);
-        redraw = true;
-      }
-      if (g.KeyAnswer == "4" && townIsOpen(g) && partyExists(g)) {
-        prepareFacility(g);
-        Temple(g);
-        redraw = true;
-      }
-      if (g.KeyAnswer == "5" && townIsOpen(g) && partyExists(g)) {
-        prepareFacility(g);
-        Castle(g);
         redraw = true;
       }
       if (g.KeyAnswer == "9") {
