@@ -235,8 +235,8 @@ TEST(RosterManagement, ClassChangeKeepsAShareOfExperienceAndUnequips) {
   EXPECT_EQ(g.CharLong(0, 2), 2);  // a level-1 holy caster starts with 2
   EXPECT_EQ(g.CharLong(0, 3), 2);
 
-  // Spells carried over: the maximum per level is what is known of it, and
-  // a level-1 caster gets two level-1 points on top.
+  // Spells carried over: the maximum per level is what is known of it; a
+  // maximum of 2 or more gets no starting points, and points now follow it.
   g.Setting(29) = 1;
   setStat(g, 1, 3, 12);
   setSpellKnown(g, 1, 2, true);
@@ -245,8 +245,8 @@ TEST(RosterManagement, ClassChangeKeepsAShareOfExperienceAndUnequips) {
   g.SpellTable(3, 1) = 2002;
   g.CharLong(1, 2) = 5;
   train(t, "22{Enter}52{Enter}");
-  EXPECT_EQ(g.CharLong(1, 3), 22);
-  EXPECT_EQ(g.CharLong(1, 2), 22);
+  EXPECT_EQ(g.CharLong(1, 3), 20);
+  EXPECT_EQ(g.CharLong(1, 2), 20);
 }
 
 TEST(TrainingOptions, NewGameKeepsStatsWhileDeleteAllEmptiesTheRoster) {

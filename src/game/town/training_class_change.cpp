@@ -97,28 +97,17 @@ void carrySpellsOver(Game& g, int slot) {
   }
 }
 
-// The level-1 points within a maximum: the units digit, or the whole pool.
-int32_t firstLevelPoints(const Game& g, int32_t points) {
-  return g.Setting(39) == 2 ? points : points % 10;
-}
-
-// Raises the level-1 points of the maximum to `atLeast`; the points of the
-// higher levels stay. Returns whether it rose.
-bool raiseFirstLevelPoints(const Game& g, int32_t& maximum, int32_t atLeast) {
-  const int32_t have = firstLevelPoints(g, maximum);
-  if (have >= atLeast) return false;
-  maximum += atLeast - have;
-  return true;
-}
-
 void grantStartingPoints(Game& g, int slot, int cls, SpellKind kind) {
   int32_t& now = g.CharLong(slot, spellPointsNowField(kind));
   int32_t& maximum = g.CharLong(slot, spellPointsMaxField(kind));
   const int startsColumn = kind == SpellKind::Holy ? 13 : 15;
-  if (g.ClassTable(cls, startsColumn) == 1 && raiseFirstLevelPoints(g, maximum, 2)) now = maximum;
+  if (g.ClassTable(cls, startsColumn) == 1 && maximum < 2) {
+    now = 2;
+    maximum = 2;
+  }
   if (!learnsFromFirstLevel(g, cls, kind)) return;
   const int offered = std::min(learnFirstLevelSpells(g, slot, kind, false), 2);
-  raiseFirstLevelPoints(g, maximum, offered);
+  maximum = std::max(maximum, offered);
   now = maximum;
 }
 
