@@ -8,6 +8,8 @@ ALDO="S{Enter}21"
 
 session 1 "S{Enter}2" shop-customer.txt
 session 1 "${ALDO}" shop-screen.txt
+# A letter on the shop screen counts as 0: back to the customer choice.
+session 1 "${ALDO}x" shop-customer.txt
 
 # Page 2 holds the last three; "N" past it shows page 1 again, "B" too.
 session 1 "${ALDO}1" shop-buy-page-1.txt

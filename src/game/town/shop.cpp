@@ -105,12 +105,13 @@ int askOption(Game& g, const ShopOptions& options) {
   const int highest = identificationUsed(g) ? 4 : 3;
   for (;;) {
     g.KeyAnswer = g.con.waitKey();
-    const std::optional<int> key = digitKey(g.KeyAnswer, highest);
-    if (!key) continue;
-    if (*key == 1 && !options.buy) continue;
-    if (*key == 2 && !options.sell) continue;
-    if (*key == 4 && !options.identify) continue;
-    return *key;
+    // The key counts by its value, so a key that is not a digit leaves as 0.
+    const double key = answerValue(g.KeyAnswer);
+    if (key < 0 || key > highest) continue;
+    if (key == 1 && !options.buy) continue;
+    if (key == 2 && !options.sell) continue;
+    if (key == 4 && !options.identify) continue;
+    return rt::toInt32(key);
   }
 }
 

@@ -106,7 +106,9 @@ void showOffer(Game& g, int c, int listRow, int item) {
 }
 
 // The page after one whose last row was item `item` of type `type`; past the
-// last item of the last type the listing starts over at page 1.
+// last item of the last type the listing starts over at page 1. A page that
+// ends on the last item of an earlier type goes on with the next type (going
+// back to page 1 there would keep the later types out of reach).
 PageStart followingPage(const PageStart& page, int type, int item) {
   if (item < kLastItem) return {page.number + 1, type, item + 1};
   if (type < kLastType) return {page.number + 1, type + 1, 1};

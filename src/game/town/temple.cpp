@@ -181,7 +181,6 @@ void uncurseItems(Game& g, int c) {
     g.con.PRINT(g.CharLong(c, 1));
     printAt(g, 31, 21, "0 -");
     g.con.PRINT(static_cast<int16_t>(count));
-    g.con.COLOR(6);
     const int slot = askChoice(g, 23, 19, "どのアイテムを解呪しますか ?  "_sj, count);
     if (slot == 0) return;
     const int item = itemNumber(itemSlot(g, c, slot));
