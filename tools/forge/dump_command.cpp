@@ -80,8 +80,7 @@ int dumpCommand(const fs::path& outdir, const std::string& letter, const fs::pat
   }
   const fs::path target = fs::absolute(src);
   std::string current = game::scenarioFileName(letter);
-  try {
-    InDirectory inside(outdir);
+  return readGameFiles(outdir, current, err, [&] {
     const game::ScenarioTables scenario = loadScenario(letter);
     const Vocabularies words = wordsOfTables(scenario);
     writeText(target / "scenario.toml", writeScenarioSource(scenario, letter));
@@ -111,12 +110,7 @@ int dumpCommand(const fs::path& outdir, const std::string& letter, const fs::pat
     out << "dumped scenario " << letter << " into " << src.string() << ": " << floors
         << " floor(s), " << assets << " other file(s)" << (roster ? ", the roster" : "") << "\n";
     return 0;
-  } catch (const rt::RuntimeError& e) {
-    reportUnreadable(err, current, outdir, e.code());
-  } catch (const fs::filesystem_error& e) {
-    err << "kestrun-forge: " << e.what() << "\n";
-  }
-  return 1;
+  });
 }
 
 }  // namespace kestrun::forge

@@ -10,6 +10,7 @@
 #include "game/state/floor_file.h"
 #include "game/state/roster_file.h"
 #include "game/state/scenario_file.h"
+#include "runtime/errors.h"
 #include "runtime/files.h"
 
 // Reading and writing the game's files in a folder, through the game's own
@@ -46,6 +47,23 @@ game::ScenarioTables loadScenario(const std::string& letter);
 // game's error code).
 void reportUnreadable(std::ostream& err, const std::string& what,
                       const std::filesystem::path& outdir, int code);
+
+// Runs `read` inside `outdir` and returns its status. A game file that cannot
+// be read is reported under `what` (the file being read at the time) and
+// gives status 1.
+template <typename Read>
+int readGameFiles(const std::filesystem::path& outdir, const std::string& what, std::ostream& err,
+                  Read read) {
+  try {
+    InDirectory inside(outdir);
+    return read();
+  } catch (const rt::RuntimeError& e) {
+    reportUnreadable(err, what, outdir, e.code());
+  } catch (const std::filesystem::filesystem_error& e) {
+    err << "kestrun-forge: " << e.what() << "\n";
+  }
+  return 1;
+}
 LoadedFloor loadFloor(const std::string& letter, int floor);
 LoadedRoster loadRoster(const std::string& letter, const game::ScenarioTables& scenario);
 

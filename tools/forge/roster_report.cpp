@@ -140,8 +140,7 @@ int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostrea
     return 2;
   }
   std::string current = game::scenarioFileName(letter);
-  try {
-    InDirectory inside(outdir);
+  return readGameFiles(outdir, current, err, [&] {
     const game::ScenarioTables scenario = loadScenario(letter);
     current = game::rosterFileName(letter);
     const LoadedRoster roster = loadRoster(letter, scenario);
@@ -150,12 +149,7 @@ int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostrea
         << game::describeVerdict(roster.verdict) << "\n";
     RosterReport(scenario, roster, out).print();
     return roster.verdict == game::RosterVerdict::Sound ? 0 : 1;
-  } catch (const rt::RuntimeError& e) {
-    reportUnreadable(err, current, outdir, e.code());
-  } catch (const fs::filesystem_error& e) {
-    err << "kestrun-forge: " << e.what() << "\n";
-  }
-  return 1;
+  });
 }
 
 }  // namespace kestrun::forge
