@@ -35,6 +35,9 @@ struct Game : ScenarioTables, RosterTables, FloorTables {
   // Battle work tables: one row per party position, and groups x monsters.
   Table<float, 9, 34> BattleParty;
   Table<float, 4, 9, 12> BattleMonsters;
+  // The view slots of the 3-D view: 0..19 the boundary kinds, 20..39 the
+  // kinds of the squares beyond them (CALC fills them, MAP3D draws them).
+  Table<float, 40> View3D;
   // 32-bit work integers: 0 the experience threshold of LVCALC, 1 the
   // battle's experience pool.
   Table<int32_t, 2> WorkLong;
