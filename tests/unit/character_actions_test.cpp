@@ -1,4 +1,4 @@
-#include "game/dungeon/character_actions.h"
+#include "game/party/character_actions.h"
 
 #include <gtest/gtest.h>
 

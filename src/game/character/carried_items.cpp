@@ -40,11 +40,11 @@ int itemSlotCount(const Game& g) {
 }
 
 float& itemSlot(Game& g, int c, int slot) {
-  return g.CharRec(c, kFirstItemField + slot - 1);
+  return g.CharRec(c, FirstItemSlot + slot - 1);
 }
 
 float itemSlot(const Game& g, int c, int slot) {
-  return g.CharRec(c, kFirstItemField + slot - 1);
+  return g.CharRec(c, FirstItemSlot + slot - 1);
 }
 
 int carriedItemCount(const Game& g, int c) {

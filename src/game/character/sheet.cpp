@@ -122,7 +122,7 @@ Protection computeProtection(Game& g, int c, std::optional<int> position) {
   bool wearing = false;
   const int slots = rt::toInt32(g.Setting(37));
   for (int j = 0; j < slots; ++j) {
-    const float slot = g.CharRec(c, kFirstItemField + j);
+    const float slot = g.CharRec(c, FirstItemSlot + j);
     const int item = itemNumber(slot);
     if (item == 0) continue;
     result.regeneration += centred(g.ItemTable(item, 5));
@@ -263,7 +263,7 @@ void IHYJ(Game& g) {
   con.COLOR(kSheetColour);
   double weight = 0;
   for (int j = 0; j < slots; ++j) {
-    const float slot = g.CharRec(c, kFirstItemField + j);
+    const float slot = g.CharRec(c, FirstItemSlot + j);
     if (slot < 1) continue;
     const int item = itemNumber(slot);
     const bool trueName = isIdentified(slot) || g.Setting(54) == 1;

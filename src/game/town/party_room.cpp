@@ -8,7 +8,7 @@
 #include "game/character/message_timing.h"
 #include "game/character/party_members.h"
 #include "game/character/screen_lines.h"
-#include "game/dungeon/character_actions.h"
+#include "game/party/character_actions.h"
 #include "game/spells/catalogue.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"

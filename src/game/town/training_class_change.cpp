@@ -137,7 +137,7 @@ void applyClassChange(Game& g, int slot, int cls) {
   for (SpellKind kind : {SpellKind::Holy, SpellKind::Magic}) {
     if (castsSpells(cls, kind)) grantStartingPoints(g, slot, cls, kind);
   }
-  for (int f = kFirstItemField; f <= kLastItemField; ++f) {
+  for (int f = FirstItemSlot; f <= kLastItemField; ++f) {
     g.CharRec(slot, f) = rt::toSingle(withDigit(g.CharRec(slot, f), 3, 0));
   }
   if (g.Setting(12) != 0 && g.Setting(2) == 0) resetStatsToRace(g, slot);

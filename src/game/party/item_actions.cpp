@@ -1,4 +1,4 @@
-#include "game/dungeon/item_actions.h"
+#include "game/party/item_actions.h"
 
 #include <optional>
 #include <string>

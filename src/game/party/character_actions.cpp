@@ -1,4 +1,4 @@
-#include "game/dungeon/character_actions.h"
+#include "game/party/character_actions.h"
 
 #include <array>
 #include <cctype>
@@ -11,7 +11,7 @@
 #include "game/character/screen_lines.h"
 #include "game/character/sheet.h"
 #include "game/character/status_panel.h"
-#include "game/dungeon/item_actions.h"
+#include "game/party/item_actions.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/sjis.h"
