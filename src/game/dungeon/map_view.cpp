@@ -2,6 +2,7 @@
 
 #include "game/dungeon/floor_squares.h"
 #include "game/dungeon/view_geometry.h"
+#include "game/state/fields.h"
 #include "game/state/game.h"
 #include "runtime/sjis.h"
 #include "runtime/values.h"
@@ -21,7 +22,7 @@ struct SquareOrigin {
   int left;
   int top;
 };
-SquareOrigin originOf(Square square) {
+SquareOrigin originOf(Place square) {
   return {16 * square.x, 18 * (21 - square.y)};
 }
 
@@ -40,7 +41,7 @@ constexpr EdgeLook kEastEdge = {East, 8, 4, {{34, 0}, {34, 17}}, {{32, 3}, {34, 
 constexpr EdgeLook kSouthEdge = {South, 11, 7, {{20, 17}, {35, 17}}, {{23, 15}, {31, 17}}};
 constexpr EdgeLook kNorthEdge = {North, 10, 6, {{20, 0}, {35, 0}}, {{23, 0}, {31, 2}}};
 
-void drawEdgeLine(Game& g, Square square, const EdgeLook& edge) {
+void drawEdgeLine(Game& g, Place square, const EdgeLook& edge) {
   const int code = boundaryCode(g, square, edge.direction);
   const bool open = code == 0 || code == 16 || code == edge.oneWayOpen;
   const SquareOrigin o = originOf(square);
@@ -49,7 +50,7 @@ void drawEdgeLine(Game& g, Square square, const EdgeLook& edge) {
                         open ? kInvisible : kWhite);
 }
 
-void drawDoorMark(Game& g, Square square, const EdgeLook& edge) {
+void drawDoorMark(Game& g, Place square, const EdgeLook& edge) {
   const int code = boundaryCode(g, square, edge.direction);
   if (code != 2 && code != edge.oneWayDoor) return;
   const SquareOrigin o = originOf(square);
@@ -75,7 +76,7 @@ const char* squareLetter(int kind) {
   }
 }
 
-void drawSquare(Game& g, Square square, bool visited) {
+void drawSquare(Game& g, Place square, bool visited) {
   const SquareOrigin o = originOf(square);
   if (visited) g.con.graphics().PSET(o.left + 27, o.top + 9, kWhite);
   for (const auto& [first, second] : {std::pair{kWestEdge, kEastEdge}, {kSouthEdge, kNorthEdge}}) {
@@ -122,7 +123,7 @@ void drawFloor(Game& g, bool visitedOnly) {
 // The floor, the coordinates and the facing, from (column, row).
 void showPosition(Game& g, int column, int row) {
   rt::Console& con = g.con;
-  const Square square = partySquare(g);
+  const Place square = partySquare(g);
   con.COLOR(6);
   con.LOCATE(column, row);
   con.PRINT("地下"_sj);
@@ -143,8 +144,8 @@ void showPosition(Game& g, int column, int row) {
 }  // namespace
 
 void XMAP(Game& g) {
-  if (g.FloorHeader(1) == 2) return;
-  const float mode = g.SysWord(29);
+  if (g.FloorHeader(MapRule) == 2) return;
+  const float mode = g.SysWord(MapAsked);
   if (mode == 0) {
     showPosition(g, 34, 16);
   } else {

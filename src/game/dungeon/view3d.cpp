@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <string>
 
+#include "game/character/party_members.h"
 #include "game/dungeon/floor_squares.h"
 #include "game/dungeon/view_drawing.h"
 #include "game/dungeon/view_slots.h"
+#include "game/state/fields.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/errors.h"
@@ -36,17 +38,17 @@ constexpr int kOpenToo = 16;
 // The square just beyond a slot's boundary as the view keeps it: its kind,
 // or lit when the light or the second light source reaches the slot.
 float seenSquare(const Game& g, int slot, int kind) {
-  const float light = g.GameState(11);
+  const float light = g.GameState(LightEffect);
   const bool lightReaches = slot <= 5 * rt::MOD(light, 10) - 1;
   if (kind == kDarkSquare && digit(light, 1) >= 2 && lightReaches) return kLitSquare;
-  const float second = g.GameState(18);
+  const float second = g.GameState(TimedEffect);
   if (second >= 20000 && slot <= 5 * digit(second, 3) - 1) return kLitSquare;
   return static_cast<float>(kind);
 }
 
 void evaluateAllSlots(Game& g) {
   for (int slot = 0; slot < kSlots; ++slot) {
-    g.SysWord(10) = static_cast<float>(slot);
+    g.SysWord(ViewSlot) = static_cast<float>(slot);
     CALC(g);
   }
 }
@@ -55,7 +57,7 @@ void evaluateAllSlots(Game& g) {
 // walls ahead of the neighbours.
 void drawView(Game& g, int darkVision) {
   constexpr int kDrawOrder[] = {kLeftSide, kRightSide, kAhead, kLeftAhead, kRightAhead};
-  const ViewSight sight(g.View3D, sightDepth(darkVision, g.GameState(11)));
+  const ViewSight sight(g.View3D, sightDepth(darkVision, g.GameState(LightEffect)));
   rt::GraphicsPlane& plane = g.con.graphics();
   for (int depth = 0; depth < 4; ++depth) {
     for (int column : kDrawOrder) {
@@ -68,15 +70,15 @@ void drawView(Game& g, int darkVision) {
 
 // Display mode 1 keeps a frame below the view for the dungeon's messages.
 void drawMessageFrame(Game& g) {
-  const double bottom = 18 * static_cast<double>(g.Setting(30));
+  const double bottom = 18 * static_cast<double>(g.Setting(PartySize));
   rt::GraphicsPlane& plane = g.con.graphics();
   plane.LINE(63, 287, 638, bottom + 286, 0, rt::BoxMode::Filled);
   plane.LINE(62, 286, 639, bottom + 287, 13, rt::BoxMode::Outline);
 }
 
 void endProtection(Game& g, int members) {
-  g.GameState(12) = 0;
-  for (int i = 1; i <= members; ++i) g.CharRec(rt::toInt32(g.GameState(i)) - 1, 8) = 0;
+  g.GameState(ProtectionEffect) = 0;
+  for (int p = 1; p <= members; ++p) g.CharRec(memberSlot(g, p), ArmourModifier) = 0;
 }
 
 }  // namespace
@@ -90,11 +92,11 @@ int boundaryKind(int seenDirection, int code) {
 }
 
 void CALC(Game& g) {
-  const int slot = rt::toInt32(g.SysWord(10));
+  const int slot = rt::toInt32(g.SysWord(ViewSlot));
   if (slot < 0 || slot >= kSlots) rt::raise(rt::err::SubscriptOutOfRange);
   const int column = columnOf(slot);
   const int facing = partyFacing(g);
-  Square square = stepFrom(partySquare(g), facing, depthOf(slot));
+  Place square = stepFrom(partySquare(g), facing, depthOf(slot));
   if (column == kLeftAhead) square = stepFrom(square, turnedLeft(facing));
   if (column == kRightAhead) square = stepFrom(square, turnedRight(facing));
   int seen = facing;
@@ -106,20 +108,20 @@ void CALC(Game& g) {
 
 int endEffectsOfFallenCasters(Game& g) {
   int darkVision = 0;
-  const int members = rt::toInt32(g.GameState(0));
+  const int members = partySize(g);
   for (int i = 1; i <= members; ++i) {
-    const int n = rt::toInt32(g.GameState(i)) - 1;
-    if (hasSoundStatus(g.CharRec(n, 0))) {
-      darkVision = std::max(darkVision, rt::toInt32(g.RaceTable(raceOf(g, n), 9)));
+    const int n = memberSlot(g, i);
+    if (hasSoundStatus(g.CharRec(n, Status))) {
+      darkVision = std::max(darkVision, rt::toInt32(g.RaceTable(raceOf(g, n), DarkVision)));
       continue;
     }
     // A word of 0 is no effect at all, even when the fallen member is slot 0.
     auto castByFallen = [&](int word) {
       return g.GameState(word) > 0 && casterOf(g.GameState(word)) == n;
     };
-    if (castByFallen(11)) g.GameState(11) = 0;
-    if (castByFallen(12)) endProtection(g, members);
-    if (castByFallen(13)) g.GameState(13) = 0;
+    if (castByFallen(LightEffect)) g.GameState(LightEffect) = 0;
+    if (castByFallen(ProtectionEffect)) endProtection(g, members);
+    if (castByFallen(IdentifyEffect)) g.GameState(IdentifyEffect) = 0;
   }
   return darkVision;
 }
@@ -131,11 +133,11 @@ void showEffectLabels(Game& g) {
     bool active;
   };
   const Label labels[] = {
-      {20, "照明"_sj, g.GameState(11) > 0 || g.GameState(18) > 0},
-      {29, "防御"_sj, g.GameState(12) > 0},
-      {38, "識別"_sj, g.GameState(13) > 0},
-      {47, "浮遊"_sj, g.GameState(16) > 0},
-      {56, "透明"_sj, g.GameState(17) > 0},
+      {20, "照明"_sj, g.GameState(LightEffect) > 0 || g.GameState(TimedEffect) > 0},
+      {29, "防御"_sj, g.GameState(ProtectionEffect) > 0},
+      {38, "識別"_sj, g.GameState(IdentifyEffect) > 0},
+      {47, "浮遊"_sj, g.GameState(LevitationEffect) > 0},
+      {56, "透明"_sj, g.GameState(InvisibilityEffect) > 0},
   };
   g.con.COLOR(6);
   for (const Label& label : labels) {
@@ -149,7 +151,7 @@ void MAP3D(Game& g) {
   evaluateAllSlots(g);
   drawView(g, darkVision);
   showEffectLabels(g);
-  if (g.SysWord(31) == 1) drawMessageFrame(g);
+  if (g.SysWord(DisplayMode) == 1) drawMessageFrame(g);
 }
 
 void blackOutView(Game& g) {
