@@ -27,6 +27,13 @@ std::optional<std::string> readFile(const std::string& path) {
   return text.str();
 }
 
+// The user's path, made absolute against the directory the program was
+// started in, so that --dir does not move it.
+std::string fromStartDir(const std::filesystem::path& startDir, const std::string& path) {
+  if (path.empty()) return path;
+  return (startDir / path).lexically_normal().string();
+}
+
 }  // namespace
 
 ParseResult parseCommandLine(int argc, char** argv) {
@@ -52,7 +59,12 @@ ParseResult parseCommandLine(int argc, char** argv) {
                  "At exit, write the text screen and its colours to FILE");
   cli.add_option("--dump-png", o.dumpPng,
                  "At exit, write the 640 x 432 screen image to FILE (PNG)");
-  cli.add_option("--trace", o.trace, "Append the screen to FILE at every wait for input");
+  cli.add_option("--trace", o.trace,
+                 "Write the text screen to FILE at every wait for input and every timed pause,\n"
+                 "each after a line \"=== N key\", \"=== N line\" or \"=== N pause\"");
+  cli.add_option("--trace-png", o.tracePng,
+                 "Write the 640 x 432 image of every trace frame to DIR/N.png (N as in\n"
+                 "--trace; with or without --trace)");
   cli.add_option("--scale", o.scale, "Window scale factor (sdl; default: as large as fits)")
       ->check(CLI::Range(1, 16));
   cli.add_flag("--fullscreen", o.fullscreen, "Start in full screen (sdl; Alt+Enter toggles)");
@@ -80,6 +92,13 @@ ParseResult parseCommandLine(int argc, char** argv) {
       return {std::nullopt, usageError("--seed must fit in 32 bits")};
     }
     o.seed = static_cast<int32_t>(*seed);
+  }
+  std::error_code noCurrentDir;
+  const std::filesystem::path startDir = std::filesystem::current_path(noCurrentDir);
+  if (noCurrentDir) return {std::nullopt, usageError("the current directory is gone")};
+  o.startDir = startDir.string();
+  for (std::string* path : {&o.dumpScreen, &o.dumpPng, &o.trace, &o.tracePng}) {
+    *path = fromStartDir(startDir, *path);
   }
   if (!o.dir.empty() && !std::filesystem::is_directory(o.dir)) {
     return {std::nullopt, usageError("--dir: no such directory: " + o.dir)};
