@@ -58,8 +58,7 @@ void SessionOutput::frame(rt::WaitKind kind, rt::Console& con) {
     if (!trace_) throw OutputError(cannotWrite(o_.trace));
   }
   if (!o_.tracePng.empty()) {
-    const std::string path =
-        (std::filesystem::path(o_.tracePng) / (std::to_string(number) + ".png"));
+    const std::string path = std::filesystem::path(o_.tracePng) / (std::to_string(number) + ".png");
     if (!savePicture(path, con)) throw OutputError(cannotWrite(path));
   }
 }
