@@ -6,7 +6,7 @@ namespace kestrun::game {
 
 struct Game;
 
-// A character's items sit in slots 1..Setting(37), filled from slot 1 with
+// A character's items sit in slots 1..Setting(ItemSlots), filled from slot 1 with
 // no gaps: adding takes the first free slot, removing moves the later ones
 // up. A slot is free when it holds no item number.
 

@@ -28,18 +28,18 @@ constexpr int kBoots = 7;
 constexpr int kEquipOrder[] = {0, 1, 2, 3, 4, kBoots, 5};
 
 int itemType(const Game& g, int item) {
-  return rt::MOD(g.ItemTable(item, 0), 10);
+  return rt::MOD(g.ItemTable(item, ItemKindAndArmour), 10);
 }
 
 bool isCursedItem(const Game& g, int item) {
-  return rt::INT(g.ItemTable(item, 0) / 10000) != 0;
+  return rt::INT(g.ItemTable(item, ItemKindAndArmour) / 10000) != 0;
 }
 
 // After a curse strikes the message stays a second longer, unless the
 // player reads at his own pace.
 void lingerAfterCurse(Game& g) {
   TMWAIT(g);
-  if (g.SysWord(22) != kWaitForKey) g.con.WAIT(100);
+  if (g.SysWord(MessageTime) != kWaitForKey) g.con.WAIT(100);
 }
 
 void setEquipDigit(Game& g, int actor, int slot, int equip) {
@@ -131,16 +131,16 @@ void equipKind(Game& g, int actor, int type) {
 // The worn load is above what the actor's Strength carries. A load of
 // cursed items alone cannot be changed, so it never counts as too heavy.
 bool isOverloaded(const Game& g, int actor) {
-  if (g.Setting(55) == 0 || g.Setting(56) == 2) return false;
+  if (g.Setting(ItemWeight) == 0 || g.Setting(WeightOption) == 2) return false;
   double weight = 0;
   bool changeable = false;
   for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
     const float value = itemSlot(g, actor, slot);
     if (itemNumber(value) == 0 || !isWorn(value)) continue;
-    weight += rt::MOD(g.ItemTable(itemNumber(value), 13), 100);
+    weight += rt::MOD(g.ItemTable(itemNumber(value), ItemWeightAndBreak), 100);
     changeable = changeable || !isCursedOn(value);
   }
-  return changeable && weight > statOf(g, actor, 0) * rt::MOD(g.Setting(70), 100);
+  return changeable && weight > statOf(g, actor, 0) * rt::MOD(g.Setting(CarryFactor), 100);
 }
 
 bool confirmDiscard(Game& g, int actor, int slot) {
@@ -158,7 +158,7 @@ bool confirmDiscard(Game& g, int actor, int slot) {
 // 50 and the level, moved by how far Knowledge lies from the middle of the
 // stat scale.
 double identifyChance(const Game& g, int actor) {
-  const double scale = g.SysWord(23);
+  const double scale = g.SysWord(StatScale);
   const double knowledge = statOf(g, actor, 2);
   return 50 + 2 * rt::INT(rt::divide((knowledge * 2 - scale) * 10, scale)) + levelOf(g, actor);
 }
@@ -213,7 +213,7 @@ void discardItem(Game& g, int actor) {
       refuse(g, 21, 22, "装備しているアイテムは捨てられません"_sj);
       continue;
     }
-    if (g.SysWord(28) != 1 && !confirmDiscard(g, actor, slot)) return;
+    if (g.SysWord(DiscardWithoutAsking) != 1 && !confirmDiscard(g, actor, slot)) return;
     removeItem(g, actor, slot);
     return;
   }

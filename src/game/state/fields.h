@@ -95,18 +95,30 @@ inline constexpr int TimedEffect = 18;
 // Setting(n): the scenario's rules.
 inline constexpr int ScrambleKey = 0;
 inline constexpr int EncounterChance = 1;
-inline constexpr int PlainStatLimits = 2;
+// 1 = races are not used: stat limits are plain numbers.
+inline constexpr int NoRaces = 2;
 inline constexpr int AlignmentsUsed = 3;
 // Per stat 0..7: 1 = the stat is used.
 inline constexpr int FirstStatUsed = 4;
+// 1 = a class change sets the stats back to the race's values.
+inline constexpr int ClassChangeResetsStats = 12;
 // Below 40 a plain maximum; above 40 race value + this - 50.
 inline constexpr int CreationStatLimit = 13;
 inline constexpr int PlayStatLimit = 14;
+// Fields 15..19, 20..24 and the others below in order.
 // Inn rooms 1..5.
 inline constexpr int FirstInnPrice = 15;
-// Temple charges for the five kinds of help.
-inline constexpr int FirstTempleCharge = 20;
-inline constexpr int FirstBattleOption = 25;
+// Temple charges per level. The first two at 0 also mean that poison and
+// paralysis wear off by themselves.
+inline constexpr int PoisonCharge = 20;
+inline constexpr int ParalysisCharge = 21;
+inline constexpr int PetrifiedCharge = 22;
+inline constexpr int DeadCharge = 23;
+inline constexpr int SpiritCharge = 24;
+// 1 = no spells, no breath, no item uses while the party is surprised.
+inline constexpr int SurpriseStopsSpells = 25;
+inline constexpr int SurpriseStopsBreath = 26;
+inline constexpr int SurpriseStopsItems = 27;
 inline constexpr int DeepestFloor = 28;
 inline constexpr int MiracleOption = 29;
 inline constexpr int PartySize = 30;
@@ -114,6 +126,8 @@ inline constexpr int FrontRank = 31;
 inline constexpr int MixedAlignments = 32;
 inline constexpr int QuestItem = 33;
 inline constexpr int SexesUsed = 34;
+// 1 = monsters of type 3 steal when they flee.
+inline constexpr int MonstersSteal = 35;
 // 0 = class change allowed, 1 = not allowed.
 inline constexpr int ClassChangeBarred = 36;
 inline constexpr int ItemSlots = 37;
@@ -141,15 +155,21 @@ inline constexpr int StatChangeMode = 57;
 inline constexpr int LinearLevel = 58;
 inline constexpr int NegotiationChance = 59;
 inline constexpr int MonsterPictures = 60;
-// MOD 100: the group places within reach of short weapons.
+// MOD 100 the group places within reach of short weapons; INT(/100) a
+// chest constant.
 inline constexpr int WeaponReach = 61;
 // MOD 100 the random part, INT(/100) the base of a new character's gold.
 inline constexpr int StartingGold = 62;
-inline constexpr int CreationConstant = 63;
+// MOD 100 the years a class change ages a character (+ 1); INT(/100) a
+// chest constant.
+inline constexpr int AgeingAndChest = 63;
 inline constexpr int QuestRewardExperience = 64;
 inline constexpr int QuestRewardGold = 65;
 inline constexpr int DispelExperience = 66;
-inline constexpr int FirstCampConstant = 67;
+// The breath's damage in percent of the monster's hit points.
+inline constexpr int BreathPercent = 67;
+// The percentage of experience kept at a class change.
+inline constexpr int ClassChangeExperience = 68;
 // MOD 100: the chance of a stat change at a level up.
 inline constexpr int StatChangeRate = 69;
 // MOD 100: the carrying capacity per point of Strength.
@@ -160,6 +180,11 @@ inline constexpr int SpellSchools = 72;
 // pits and rockfalls in percent of the maximum hit points.
 inline constexpr int ArmourAndTrapDamage = 73;
 inline constexpr int SettingCount = 74;
+
+// ShopStock(0) is no item: it carries SysWord(MessageTime) through the
+// roster file. InitialStock(0) above 0 lets the camp always show the map.
+inline constexpr int StockedMessageTime = 0;
+inline constexpr int MapAlwaysAllowed = 0;
 
 // SysWord(n): the control words through which procedures pass arguments and
 // results, and the player's own settings. Several words serve more than one

@@ -1,5 +1,6 @@
 #include "game/state/roster_file.h"
 
+#include "game/state/fields.h"
 #include "game/state/record_io.h"
 #include "game/state/scramble.h"
 #include "runtime/errors.h"
@@ -102,7 +103,7 @@ RosterVerdict checkRoster(const RosterTables& r, const RosterLinks& links, float
   if (links.checksum != globalChecksum(r)) return RosterVerdict::WrongGlobalChecksum;
   for (int c = 0; c < 20; ++c) {
     const int32_t sum = characterChecksum(r, c);
-    const int32_t stored = rt::MOD(r.CharRec(c, 9), 1000);
+    const int32_t stored = rt::MOD(r.CharRec(c, ChecksumAndSchools), 1000);
     // Older writers kept a negative sum's remainder as it was; both forms match.
     if (stored != rt::MOD(sum, 1000) && stored != checksumDigits(sum)) {
       return RosterVerdict::WrongCharacterChecksum;
@@ -127,9 +128,10 @@ const char* describeVerdict(RosterVerdict verdict) {
 
 void sealCharacters(RosterTables& r) {
   for (int c = 0; c < 20; ++c) {
-    const double field = r.CharRec(c, 9);
+    const double field = r.CharRec(c, ChecksumAndSchools);
     const double schools = field - rt::MOD(field, 1000);
-    r.CharRec(c, 9) = rt::toSingle(schools + checksumDigits(characterChecksum(r, c)));
+    r.CharRec(c, ChecksumAndSchools) =
+        rt::toSingle(schools + checksumDigits(characterChecksum(r, c)));
   }
 }
 

@@ -37,25 +37,25 @@ struct PageStart {
 };
 
 int itemType(const Game& g, int item) {
-  return rt::MOD(g.ItemTable(item, 0), 10);
+  return rt::MOD(g.ItemTable(item, ItemKindAndArmour), 10);
 }
 
 bool isOffered(const Game& g, int item, int type) {
-  return itemType(g, item) == type && g.ShopStock(item) >= 1 && item != g.Setting(33) &&
+  return itemType(g, item) == type && g.ShopStock(item) >= 1 && item != g.Setting(QuestItem) &&
          itemPrice(g, item) != 0;
 }
 
 void showHeader(Game& g) {
   g.con.COLOR(7);
   printAt(g, 1, 1, "No    名称　  　　　ＴＹＰＥ      価格  装備 ＡＣ 追加能力値 ダメージ"_sj);
-  if (g.Setting(55) == 1) g.con.PRINT(" 重量"_sj);
-  if (g.Setting(40) == 1) printAt(g, 76, 1, "射程"_sj);
+  if (g.Setting(ItemWeight) == 1) g.con.PRINT(" 重量"_sj);
+  if (g.Setting(WeaponRange) == 1) printAt(g, 76, 1, "射程"_sj);
 }
 
 void showDamage(Game& g, int item, int row) {
-  const int dice = rt::MOD(g.ItemTable(item, 4), 100);
-  const int sides = rt::MOD(rt::INT(g.ItemTable(item, 4) / 100), 100);
-  const int bonus = rt::MOD(rt::INT(g.ItemTable(item, 5) / 100), 100);
+  const int dice = rt::MOD(g.ItemTable(item, ItemDamage), 100);
+  const int sides = rt::MOD(rt::INT(g.ItemTable(item, ItemDamage) / 100), 100);
+  const int bonus = rt::MOD(rt::INT(g.ItemTable(item, ItemRegeneration) / 100), 100);
   if (dice == 0 && sides == 0 && bonus == 0) return;
   g.con.LOCATE(62, row);
   g.con.PRINT_USING("##@", {static_cast<int16_t>(dice), std::string("D")});
@@ -69,24 +69,25 @@ void showDamage(Game& g, int item, int row) {
 void showQualities(Game& g, int c, int item, int row) {
   rt::Console& con = g.con;
   if (classMayUse(g, c, item)) printAt(g, 43, row, "可"_sj);
-  const int armour = rt::MOD(rt::INT(g.ItemTable(item, 0) / 100), 100);
+  const int armour = rt::MOD(rt::INT(g.ItemTable(item, ItemKindAndArmour) / 100), 100);
   if (armour != 50) {
     con.LOCATE(47, row);
     con.PRINT_USING("###", {static_cast<int16_t>(armour - 50)});
   }
-  const int statEffect = rt::MOD(g.ItemTable(item, 6), 100);
+  const int statEffect = rt::MOD(g.ItemTable(item, ItemBonus), 100);
   if (statEffect != 50) {
     con.LOCATE(53, row);
-    const std::string& stat = g.StatName(rt::MOD(g.ItemTable(item, 7), 10));
+    const std::string& stat = g.StatName(rt::MOD(g.ItemTable(item, ItemBonusStat), 10));
     con.PRINT_USING("@###", {stat, static_cast<int16_t>(statEffect - 50)});
   }
   showDamage(g, item, row);
-  if (g.Setting(55) == 1) {
+  if (g.Setting(ItemWeight) == 1) {
     con.LOCATE(72, row);
-    con.PRINT_USING("##", {static_cast<int16_t>(rt::MOD(g.ItemTable(item, 13), 100))});
+    con.PRINT_USING("##",
+                    {static_cast<int16_t>(rt::MOD(g.ItemTable(item, ItemWeightAndBreak), 100))});
   }
-  if (g.Setting(40) == 1 && itemType(g, item) == kWeapon) {
-    printAt(g, 77, row, g.ItemTable(item, 5) > 9999 ? "遠"_sj : "近"_sj);
+  if (g.Setting(WeaponRange) == 1 && itemType(g, item) == kWeapon) {
+    printAt(g, 77, row, g.ItemTable(item, ItemRegeneration) > 9999 ? "遠"_sj : "近"_sj);
   }
 }
 
@@ -169,16 +170,16 @@ BuyAnswer readAnswer(const Game& g, const std::string& text) {
 // False when the customer's gold does not reach the price.
 bool buy(Game& g, int c, int item) {
   const float price = itemPrice(g, item);
-  if (price > g.CharLong(c, 1)) {
+  if (price > g.CharLong(c, Gold)) {
     printAt(g, 15, 21, g.CharName(c) + " の所持金では買えません"_sj);
     TMWAIT(g);
     return false;
   }
-  g.CharLong(c, 1) = rt::toInt32(g.CharLong(c, 1) - double{price});
+  g.CharLong(c, Gold) = rt::toInt32(g.CharLong(c, Gold) - double{price});
   addItem(g, c, kIdentifiedMark + static_cast<float>(item));
   if (g.ShopStock(item) < kUnlimitedStock) g.ShopStock(item) -= 1;
   blankColumns(g, 65, 21, 12);
-  printAt(g, 65, 21, g.CharLong(c, 1));
+  printAt(g, 65, 21, g.CharLong(c, Gold));
   showItemGrid(g, c);
   return true;
 }

@@ -123,7 +123,7 @@ std::string nameFromLine(const std::string& line) {
 }
 
 bool isClassDefined(const Game& g, int cls) {
-  return rt::MOD(g.ClassTable(cls, 0), 10) != 0;
+  return rt::MOD(g.ClassTable(cls, ClassSkills), 10) != 0;
 }
 
 bool qualifiesForClass(const Game& g, int slot, int cls, StatsChecked stats) {
@@ -132,8 +132,8 @@ bool qualifiesForClass(const Game& g, int slot, int cls, StatsChecked stats) {
     if (statOf(g, slot, s - 1) < g.ClassTable(cls, s)) return false;
   }
   const int alignment = alignmentOf(g, slot);
-  if (g.Setting(3) == 0 || alignment < 1 || alignment > 3) return true;
-  return g.ClassTable(cls, 8 + alignment) != 1;
+  if (g.Setting(AlignmentsUsed) == 0 || alignment < 1 || alignment > 3) return true;
+  return g.ClassTable(cls, FirstAlignmentBar + alignment - 1) != 1;
 }
 
 void TRAIN(Game& g) {

@@ -60,7 +60,7 @@ void resetCharacterRecord(Game& g, int slot) {
   const bool floorFlag = g.CharRec(slot, kFloorFlags) > 9999;
   for (int f = 0; f < 40; ++f) g.CharRec(slot, f) = 0;
   if (floorFlag) g.CharRec(slot, kFloorFlags) = 10000;
-  g.CharRec(slot, 6) = -32000;
+  g.CharRec(slot, AgeDays) = -32000;
   for (int f = 0; f < 6; ++f) g.CharLong(slot, f) = 0;
 }
 

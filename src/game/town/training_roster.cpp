@@ -30,7 +30,7 @@ int usedSlotCount(const Game& g) {
 }
 
 const std::string& statusWord(const Game& g, int c) {
-  const float code = g.CharRec(c, 0);
+  const float code = g.CharRec(c, Status);
   if (!isInTown(g, c)) return g.StatusName(9);
   if (code == status::Lost) return g.StatusName(8);
   if (code == status::Spirit) return g.StatusName(7);
@@ -49,14 +49,14 @@ void drawListLine(Game& g, int c) {
   con.PRINT_USING("##", {static_cast<float>(c + 1)});
   con.COLOR(kNormal);
   printAt(g, 3, row, g.CharName(c));
-  if (g.Setting(3) == 1) printAt(g, 17, row, g.AlignmentLetter(alignmentOf(g, c)));
+  if (g.Setting(AlignmentsUsed) == 1) printAt(g, 17, row, g.AlignmentLetter(alignmentOf(g, c)));
   printAt(g, 20, row, g.ClassName(classOf(g, c)));
-  if (g.Setting(2) == 0) printAt(g, 32, row, g.RaceName(raceOf(g, c)));
+  if (g.Setting(NoRaces) == 0) printAt(g, 32, row, g.RaceName(raceOf(g, c)));
   con.LOCATE(44, row);
   con.PRINT_USING("###", {static_cast<float>(levelOf(g, c))});
   con.LOCATE(51, row);
-  con.PRINT_USING("####@", {g.CharRec(c, 4), std::string(" /")});
-  printAt(g, 57, row, g.CharRec(c, 5));
+  con.PRINT_USING("####@", {g.CharRec(c, HitPoints), std::string(" /")});
+  printAt(g, 57, row, g.CharRec(c, MaxHitPoints));
   printAt(g, 67, row, statusWord(g, c));
 }
 
@@ -100,7 +100,7 @@ std::optional<int> chooseCharacter(Game& g) {
 }
 
 bool classChangeOffered(const Game& g) {
-  return g.Setting(36) == 0;
+  return g.Setting(ClassChangeBarred) == 0;
 }
 
 void drawCharacterMenu(Game& g, int slot) {
@@ -108,7 +108,7 @@ void drawCharacterMenu(Game& g, int slot) {
   con.COLOR(kNormal);
   for (int row : {22, 23}) printAt(g, 9, row, rt::SPACE(70));
   printAt(g, 5, 22, "Name " + g.CharName(slot) + "      どれにしますか ?      Hit 0 -"_sj);
-  con.PRINT(rt::toSingle(5 - g.Setting(36)));
+  con.PRINT(rt::toSingle(5 - g.Setting(ClassChangeBarred)));
   con.PRINT("Key");
   printAt(g, 3, 23, "1 データ確認  2 名前の変更  3 削除  4 登録順の変更"_sj);
   printAt(g, 55, 23, classChangeOffered(g) ? "5 クラスの変更  0 戻る"_sj : "0 戻る"_sj);
@@ -178,7 +178,7 @@ void removeCharacter(Game& g, int slot) {
 bool deleteCharacter(Game& g, int slot, Backdrop backdrop) {
   blankLines(g, 22, 23);
   g.con.COLOR(kNormal);
-  if (g.CharRec(slot, 0) != status::Lost) {
+  if (g.CharRec(slot, Status) != status::Lost) {
     refuse(g, "削除できるのは消失したキャラクターだけです !"_sj);
     return false;
   }
@@ -271,7 +271,7 @@ void workOnCharacter(Game& g, int slot) {
 }  // namespace
 
 void showSheet(Game& g, int slot) {
-  g.SysWord(1) = static_cast<float>(slot);
+  g.SysWord(ActingSlot) = static_cast<float>(slot);
   LOOK(g);
   printAt(g, 0, 4, rt::SPACE(80));
 }

@@ -20,7 +20,7 @@ KindRules rulesOf(SpellKind kind) {
 }
 
 bool isOfferedAtFirstLevel(const Game& g, int slot, int spell, bool bySchool) {
-  if (rt::MOD(g.SpellTable(spell, 0), 10) == 0) return false;
+  if (rt::MOD(g.SpellTable(spell, SpellKindAndListing), 10) == 0) return false;
   if (spellLevel(g, spell) > 1) return false;
   return !bySchool || isOpenToSchoolOf(g, slot, spell);
 }
