@@ -2,8 +2,11 @@
 
 #include "game/state/game.h"
 #include "game/state/packed.h"
+#include "runtime/sjis.h"
 
 namespace kestrun::game {
+
+using namespace rt::literals;
 
 namespace {
 
@@ -13,7 +16,7 @@ bool isFree(float slotValue) {
 
 // Alignment codes 1..6 name the alignments an item refuses.
 bool alignmentMayUse(const Game& g, int c, int item) {
-  if (g.Setting(AlignmentsUsed) != 1 || g.ItemTable(item, ItemKindAndArmour) >= 10000) return true;
+  if (g.Setting(AlignmentsUsed) != 1 || isCursedItem(g, item)) return true;
   const int code = digit(g.ItemTable(item, ItemKindAndArmour), 1);
   switch (alignmentOf(g, c)) {
     case 1:
@@ -76,9 +79,17 @@ void removeItem(Game& g, int c, int slot) {
   itemSlot(g, c, slots) = 0;
 }
 
+bool identificationUsed(const Game& g) {
+  return g.Setting(NoIdentification) != 1;
+}
+
+std::string itemKindName(const Game& g, int kind) {
+  return kind == ShoesKind ? "靴"_sj : g.ScenarioText(kind + 6);
+}
+
 std::string itemLabel(const Game& g, float slotValue) {
   const int item = itemNumber(slotValue);
-  if (isIdentified(slotValue) || g.Setting(NoIdentification) == 1) return g.ItemName(item, 0);
+  if (isIdentified(slotValue) || !identificationUsed(g)) return g.ItemName(item, 0);
   return g.ItemName(item, 1) + "?";
 }
 

@@ -21,6 +21,13 @@ bool hasRoomForItem(const Game& g, int c);
 bool addItem(Game& g, int c, float slotValue);
 void removeItem(Game& g, int c, int slot);
 
+// Whether the scenario's items need identifying (Setting(NoIdentification)
+// is not 1).
+bool identificationUsed(const Game& g);
+
+// The name of an item kind: the scenario's, or "靴" for shoes.
+std::string itemKindName(const Game& g, int kind);
+
 // The name a player sees: the true name once identified (or when the
 // scenario needs no identification), else the unidentified name and "?".
 std::string itemLabel(const Game& g, float slotValue);

@@ -15,8 +15,6 @@ namespace kestrun::game {
 
 namespace {
 
-constexpr double kExperienceLimit = 1000000000;
-
 // factor^exponent, where a missing factor (an undefined class) gives 0
 // instead of an infinite value for negative exponents.
 double grown(double base, double factor, int exponent) {
@@ -37,8 +35,6 @@ double multipliedStepwise(double base, double factor, int times) {
   for (int k = 0; k < times; ++k) t = asThreshold(t * factor);
   return t;
 }
-
-constexpr float kIdentifiedMark = 10000;
 
 void comeHome(Game& g, int c) {
   g.CharRec(c, LevelAndFloor) = static_cast<float>(levelOf(g, c));
@@ -74,7 +70,7 @@ double experienceTableValue(const Game& g, int cls, int level) {
   }
   // The remainder is taken on the whole number, so that thresholds beyond the
   // 32-bit range wrap instead of overflowing.
-  return std::fmod(std::nearbyint(value), kExperienceLimit);
+  return std::fmod(std::nearbyint(value), kExperienceAndGoldCap);
 }
 
 void LVCALC(Game& g) {
@@ -96,16 +92,16 @@ void LVCALC(Game& g) {
 void GTAK(Game& g) {
   double total = 0;
   for (int p = 1; p <= partySize(g); ++p) total += g.CharLong(memberSlot(g, p), Gold);
-  if (total > kGoldCap) return;
+  if (total > kExperienceAndGoldCap) return;
   for (int p = 1; p <= partySize(g); ++p) g.CharLong(memberSlot(g, p), Gold) = 0;
-  g.CharLong(rt::toInt32(g.SysWord(1)), Gold) = rt::toInt32(total);
+  g.CharLong(rt::toInt32(g.SysWord(ActingSlot)), Gold) = rt::toInt32(total);
 }
 
 // The remains of a broken item are carried, never worn.
 void ITBR(Game& g) {
   float& slot =
       itemSlot(g, rt::toInt32(g.SysWord(ActingSlot)), rt::toInt32(g.SysWord(BreakingSlot)));
-  const bool identified = isIdentified(slot) || g.Setting(NoIdentification) == 1;
+  const bool identified = isIdentified(slot) || !identificationUsed(g);
   const double remains = rt::INT(g.ItemTable(itemNumber(slot), ItemWeightAndBreak) / 100);
   slot = rt::toSingle(remains + (identified ? kIdentifiedMark : 0));
 }

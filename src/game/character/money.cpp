@@ -35,7 +35,7 @@ float chargedAmount(float price, float percent) {
 }
 
 void addGold(Game& g, int c, double amount) {
-  g.CharLong(c, Gold) = rt::toInt32(std::min(g.CharLong(c, Gold) + amount, kGoldCap));
+  g.CharLong(c, Gold) = rt::toInt32(std::min(g.CharLong(c, Gold) + amount, kExperienceAndGoldCap));
 }
 
 }  // namespace kestrun::game

@@ -129,10 +129,10 @@ void showClassLine(Game& g, int c, int n) {
     con.PRINT("Ｏ"_sj);
   }
   for (int s = 1; s <= 8; ++s) {
-    con.COLOR(g.Setting(s + 3) == 1 ? 6 : 2);
+    con.COLOR(g.Setting(FirstStatUsed + s - 1) == 1 ? 6 : 2);
     con.LOCATE(3 * s + 34, row);
-    if (g.ClassTable(c, s) > 0) {
-      con.PRINT_USING("##", {g.ClassTable(c, s)});
+    if (g.ClassTable(c, FirstMinimumStat + s - 1) > 0) {
+      con.PRINT_USING("##", {g.ClassTable(c, FirstMinimumStat + s - 1)});
     } else {
       con.PRINT("＊"_sj);
     }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "game/character/carried_items.h"
 #include "game/character/party_members.h"
 #include "game/character/screen_lines.h"
 #include "game/state/game.h"
@@ -132,7 +133,7 @@ Protection computeProtection(Game& g, int c, std::optional<int> position) {
     result.regeneration += centred(g.ItemTable(item, ItemRegeneration));
     if (!isEquipped(slot)) continue;
     wearing = true;
-    result.armourClass += rt::MOD(rt::INT(g.ItemTable(item, ItemKindAndArmour) / 100), 100) - 50;
+    result.armourClass += itemArmourChange(g, item);
   }
   const float skills = g.ClassTable(classOf(g, c), ClassSkills);
   if (!wearing && rt::INT(skills / 10000) == 1 && digit(skills, 1) == 1 &&
@@ -198,9 +199,9 @@ void showSpellPoints(Game& g, int c) {
     const int levels = rt::toInt32(g.Setting(HolySpellLevels + kind));
     for (int level = 0; level < levels; ++level) {
       const int x = 1 + 41 * kind + 4 * level + offset;
-      printAt(g, x, 9, static_cast<float>(digit(g.CharLong(c, 2 * kind + 2), level)));
+      printAt(g, x, 9, static_cast<float>(digit(g.CharLong(c, HolyPoints + 2 * kind), level)));
       printAt(g, x + 1, 10, "/");
-      printAt(g, x, 11, static_cast<float>(digit(g.CharLong(c, 2 * kind + 3), level)));
+      printAt(g, x, 11, static_cast<float>(digit(g.CharLong(c, HolyPointsMax + 2 * kind), level)));
     }
   }
 }
@@ -273,7 +274,7 @@ void IHYJ(Game& g) {
     const float slot = g.CharRec(c, FirstItemSlot + j);
     if (slot < 1) continue;
     const int item = itemNumber(slot);
-    const bool trueName = isIdentified(slot) || g.Setting(NoIdentification) == 1;
+    const bool trueName = isIdentified(slot) || !identificationUsed(g);
     const int column = layout.margin + 1 + layout.step * (j % layout.perRow);
     const int row = 7 + j / layout.perRow;
     printAt(g, column, row, rt::LEFT(g.ItemName(item, trueName ? 0 : 1), layout.step - 2));

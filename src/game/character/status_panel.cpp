@@ -131,7 +131,7 @@ void HYOJI2(Game& g) {
     con.PRINT_USING("##", {static_cast<int16_t>(slot)});
     con.COLOR(6);
     con.LOCATE(29, row);
-    con.PRINT(g.ItemName(item, isIdentified(value) || g.Setting(NoIdentification) == 1 ? 0 : 1));
+    con.PRINT(g.ItemName(item, isIdentified(value) || !identificationUsed(g) ? 0 : 1));
     if (isEquipped(value)) {
       con.LOCATE(28, row);
       con.PRINT("*");

@@ -35,8 +35,6 @@ enum Action {
   kIdentify = 8
 };
 
-constexpr int32_t kGoldLimit = 1000000000;
-
 struct MenuEntry {
   Action action;
   int column;
@@ -54,10 +52,6 @@ constexpr std::array<MenuEntry, 7> kMenu{{
     {kDiscard, 2, 23, "7 アイテムを捨てる (D)"},
     {kIdentify, 25, 23, "8 アイテムの鑑別 (I)"},
 }};
-
-bool identificationUsed(const Game& g) {
-  return g.Setting(NoIdentification) != 1;
-}
 
 bool canCastSpells(const Game& g, int c) {
   const float skills = g.ClassTable(classOf(g, c), ClassSkills);
@@ -182,7 +176,7 @@ void giveGold(Game& g, int actor) {
   const double held = g.CharLong(receiver, Gold);
   for (;;) {
     const double amount = askNumber(g, 21, 22, "いくら渡しますか ?  "_sj);
-    if (amount < 0 || amount > gold || held + amount > kGoldLimit) continue;
+    if (amount < 0 || amount > gold || held + amount > kExperienceAndGoldCap) continue;
     const int32_t given = rt::toInt32(amount);
     g.CharLong(receiver, Gold) += given;
     g.CharLong(actor, Gold) -= given;

@@ -22,18 +22,8 @@ using namespace rt::literals;
 namespace {
 
 constexpr int kWaitForKey = 10000;
-constexpr int kUsedWithoutEquipping = 6;
-constexpr int kBoots = 7;
 // The order in which the kinds of equipment are offered.
-constexpr int kEquipOrder[] = {0, 1, 2, 3, 4, kBoots, 5};
-
-int itemType(const Game& g, int item) {
-  return rt::MOD(g.ItemTable(item, ItemKindAndArmour), 10);
-}
-
-bool isCursedItem(const Game& g, int item) {
-  return rt::INT(g.ItemTable(item, ItemKindAndArmour) / 10000) != 0;
-}
+constexpr int kEquipOrder[] = {0, 1, 2, 3, 4, ShoesKind, 5};
 
 // After a curse strikes the message stays a second longer, unless the
 // player reads at his own pace.
@@ -71,15 +61,11 @@ void refuse(Game& g, int column, int row, const std::string& text) {
   g.con.COLOR(6);
 }
 
-std::string kindLabel(const Game& g, int type) {
-  return type == kBoots ? "靴"_sj : g.ScenarioText(type + 6);
-}
-
 std::vector<int> slotsOfType(const Game& g, int actor, int type) {
   std::vector<int> slots;
   for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
     const int item = itemNumber(itemSlot(g, actor, slot));
-    if (item != 0 && itemType(g, item) == type) slots.push_back(slot);
+    if (item != 0 && itemKind(g, item) == type) slots.push_back(slot);
   }
   return slots;
 }
@@ -116,7 +102,7 @@ void equipKind(Game& g, int actor, int type) {
   }
   const std::vector<int> listed = takeOffUsable(g, actor, slots);
   if (listed.empty()) return;
-  printAt(g, 19, 21, kindLabel(g, type) + " はどれを使用しますか ?"_sj);
+  printAt(g, 19, 21, itemKindName(g, type) + " はどれを使用しますか ?"_sj);
   printAt(g, 29, 23, "Hit 0 -");
   g.con.PRINT(static_cast<int16_t>(listed.size()));
   g.con.PRINT("Key    (何も使用しない時は 0)"_sj);
@@ -168,7 +154,7 @@ void curse(Game& g, int actor, int slot) {
   printAt(g, 29, 22, "アイテムの呪いにかかった"_sj);
   lingerAfterCurse(g);
   const int item = itemNumber(itemSlot(g, actor, slot));
-  for (int other : slotsOfType(g, actor, itemType(g, item))) setEquipDigit(g, actor, other, 0);
+  for (int other : slotsOfType(g, actor, itemKind(g, item))) setEquipDigit(g, actor, other, 0);
   itemSlot(g, actor, slot) = static_cast<float>(12000 + item);
 }
 
@@ -243,7 +229,7 @@ void identifyItem(Game& g, int actor) {
     }
   }
   const int item = itemNumber(value);
-  if (!isCursedItem(g, item) || itemType(g, item) == kUsedWithoutEquipping) {
+  if (!isCursedItem(g, item) || itemKind(g, item) == UsedWithoutEquippingKind) {
     failIdentification(g);
     return;
   }

@@ -34,6 +34,7 @@ inline constexpr int ChecksumAndSchools = 9;
 // 2k + 1 in MOD 100 of field 10 + k. Digit 4 of field 10 of row floor - 1
 // is a per-floor flag of the square events.
 inline constexpr int FirstStatPair = 10;
+inline constexpr int FloorFlags = 10;
 inline constexpr int StatPairCount = 4;
 // Item slots 1..Setting(ItemSlots) in fields 14..23: MOD 1000 the item,
 // + 1000 x the equip digit, + 10000 when identified.
@@ -67,8 +68,10 @@ inline constexpr int HolyPointsMax = 3;
 inline constexpr int MagicPoints = 4;
 inline constexpr int MagicPointsMax = 5;
 
-// The experience and gold a character can hold.
-inline constexpr int kWealthCap = 1'000'000'000;
+inline constexpr int CharLongFields = 6;
+
+// Experience and gold never grow past this.
+inline constexpr double kExperienceAndGoldCap = 1'000'000'000;
 
 // GameState(n): the party and its position.
 inline constexpr int MemberCount = 0;
@@ -299,7 +302,8 @@ inline constexpr int ItemPriceHigh = 15;
 inline constexpr int ItemTableFields = 16;
 
 // The item kinds (ItemTable(i, ItemKindAndArmour) MOD 10). Kinds 0..5 are
-// recorded in the battle row; the name of kind k is ScenarioText(k + 6).
+// recorded in the battle row; the name of kind k is ScenarioText(k + 6),
+// except for shoes, which have a name of their own.
 inline constexpr int WeaponKind = 0;
 // Used without being equipped: never worn, never recorded.
 inline constexpr int UsedWithoutEquippingKind = 6;

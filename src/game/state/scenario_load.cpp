@@ -71,11 +71,11 @@ void refuseRoster(Game& g) {
 // setting's distance from 50.
 double statLimit(const Game& g, int race, int stat) {
   const float setting = g.Setting(PlayStatLimit);
-  return setting <= 40 ? setting : g.RaceTable(race, stat + 1) + setting - 50;
+  return setting <= 40 ? setting : g.RaceTable(race, FirstRaceStat + stat) + setting - 50;
 }
 
 void clampRoster(Game& g) {
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     g.CharRec(c, HitPoints) = std::min(g.CharRec(c, HitPoints), g.CharRec(c, MaxHitPoints));
     if (c > 0 && g.CharRec(c, Status) < status::Dead) g.MapViewAllowed = false;
     for (int k = 0; k < 8; ++k) {
@@ -94,12 +94,14 @@ float statScale(const Game& g) {
   float second = 0;
   for (int r = 0; r < 8; ++r) {
     if (g.RaceTable(r, RaceExists) == 0) continue;
-    for (int k = 1; k <= 8; ++k) highest = std::max(highest, g.RaceTable(r, k));
+    for (int k = 0; k < StatCount; ++k)
+      highest = std::max(highest, g.RaceTable(r, FirstRaceStat + k));
   }
   for (int r = 0; r < 8; ++r) {
     if (g.RaceTable(r, RaceExists) == 0) continue;
-    for (int k = 1; k <= 8; ++k) {
-      if (g.RaceTable(r, k) < highest) second = std::max(second, g.RaceTable(r, k));
+    for (int k = 0; k < StatCount; ++k) {
+      const float value = g.RaceTable(r, FirstRaceStat + k);
+      if (value < highest) second = std::max(second, value);
     }
   }
   return rt::toSingle(second + g.Setting(CreationStatLimit) - 50.0);

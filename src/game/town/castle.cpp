@@ -42,15 +42,15 @@ bool partyBringsQuestItem(const Game& g) {
     const int c = memberSlot(g, p);
     for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
       const float value = itemSlot(g, c, slot);
-      if (isQuestItem(g, value) && (isIdentified(value) || g.Setting(NoIdentification) == 1))
-        return true;
+      if (isQuestItem(g, value) && (isIdentified(value) || !identificationUsed(g))) return true;
     }
   }
   return false;
 }
 
 void addExperience(Game& g, int c, double amount) {
-  g.CharLong(c, Experience) = rt::toInt32(std::min(g.CharLong(c, Experience) + amount, kGoldCap));
+  g.CharLong(c, Experience) =
+      rt::toInt32(std::min(g.CharLong(c, Experience) + amount, kExperienceAndGoldCap));
 }
 
 // Every copy goes, also one that moves up into a slot just emptied; every

@@ -18,14 +18,6 @@ using namespace rt::literals;
 
 namespace {
 
-constexpr int kStats = 8;
-constexpr int kStrength = 0;
-constexpr int kHealth = 1;
-constexpr int kKnowledge = 2;
-constexpr int kFaith = 3;
-constexpr int kAgility = 4;
-constexpr int kDexterity = 5;
-
 float rnd(Game& g) {
   return g.con.random().RND(1);
 }
@@ -64,7 +56,7 @@ double bestHitDiceRoll(const HitDice& dice, int level) {
 double rerolledMaximum(Game& g, int c, int level) {
   const HitDice dice = hitDiceOf(g, c);
   const double old = g.CharRec(c, MaxHitPoints);
-  const double health = statOf(g, c, kHealth);
+  const double health = statOf(g, c, Health);
   const double scale = g.SysWord(StatScale);
   // When the second chance is certain and no roll can be better, asking
   // again would never end.
@@ -129,7 +121,7 @@ void rollStatChange(Game& g, int c, int s, int row) {
 
 void randomStatChanges(Game& g, int c) {
   int considered = 0;
-  for (int s = 0; s < kStats; ++s) {
+  for (int s = 0; s < StatCount; ++s) {
     if (!isStatUsed(g, s)) continue;
     if (rnd(g) * 10 >= changeRate(g)) continue;
     ++considered;
@@ -149,7 +141,7 @@ void showPoints(Game& g, int points) {
 }
 
 void showStats(Game& g, int c) {
-  for (int s = 0; s < kStats; ++s) {
+  for (int s = 0; s < StatCount; ++s) {
     if (!isStatUsed(g, s)) continue;
     printAt(g, 25, 10 + s, static_cast<int16_t>(s + 1));
     g.con.PRINT("  ");
@@ -172,7 +164,7 @@ bool confirmsGivingUp(Game& g) {
 }
 
 bool anyStatLeftToChange(const Game& g) {
-  for (int s = 0; s < kStats; ++s) {
+  for (int s = 0; s < StatCount; ++s) {
     if (isStatUsed(g, s) && !isMarked(g, s)) return true;
   }
   return false;
@@ -182,7 +174,7 @@ bool anyStatLeftToChange(const Game& g) {
 std::optional<int> waitForStatKey(Game& g, int c, int points) {
   for (;;) {
     g.KeyAnswer = g.con.waitKey();
-    const std::optional<int> key = digitKey(g.KeyAnswer, kStats);
+    const std::optional<int> key = digitKey(g.KeyAnswer, StatCount);
     if (!key) continue;
     if (*key == 0) {
       if (points == 0) return std::nullopt;
@@ -240,10 +232,10 @@ int classBias(const Game& g, int c, int s) {
     int disfavoured, disfavouredPartner;
   };
   constexpr BiasRule kRules[] = {
-      {1, kDexterity, kAgility, kFaith, kKnowledge},  // thief skill
-      {2, kKnowledge, kFaith, kStrength, kHealth},    // magic spells
-      {3, kFaith, kKnowledge, kDexterity, kAgility},  // holy spells
-      {4, kStrength, kHealth, kKnowledge, kFaith},    // combat skill
+      {1, Dexterity, Agility, Faith, Knowledge},  // thief skill
+      {2, Knowledge, Faith, Strength, Health},    // magic spells
+      {3, Faith, Knowledge, Dexterity, Agility},  // holy spells
+      {4, Strength, Health, Knowledge, Faith},    // combat skill
   };
   const float skills = g.ClassTable(classOf(g, c), ClassSkills);
   for (const BiasRule& rule : kRules) {
@@ -261,7 +253,8 @@ double raisedHitPointMaximum(Game& g, int c, int newLevel) {
 
 double levelUpStatLimit(const Game& g, int c, int s, double adjustment) {
   if (g.Setting(CreationStatLimit) > 40)
-    return g.RaceTable(raceOf(g, c), s + 1) + adjustment + g.Setting(CreationStatLimit) - 50;
+    return g.RaceTable(raceOf(g, c), FirstRaceStat + s) + adjustment +
+           g.Setting(CreationStatLimit) - 50;
   return g.Setting(CreationStatLimit);
 }
 
@@ -269,7 +262,7 @@ int placedPoints(Game& g, int c) {
   loadSexAdjustments(g, c);
   int used = 0;
   int belowLimit = 0;
-  for (int s = 0; s < kStats; ++s) {
+  for (int s = 0; s < StatCount; ++s) {
     if (!isStatUsed(g, s)) continue;
     ++used;
     if (!isAtLimit(g, c, s, statAdjustment(g, s))) ++belowLimit;

@@ -21,7 +21,6 @@ using namespace rt::literals;
 
 namespace {
 
-constexpr int kRosterSlots = 20;
 constexpr int kAvailable = 6;
 constexpr int kUnavailable = 2;
 constexpr int kNumbers = 3;

@@ -12,16 +12,14 @@ using namespace rt::literals;
 
 namespace {
 
-constexpr int kBattleColumns = 34;
-
 // The member leaves the party and the battle rows of those behind him move
 // up with them.
 void leavePartyWithBattleRow(Game& g, int position) {
   const int size = partySize(g);
   for (int p = position; p < size; ++p) {
-    for (int f = 0; f < kBattleColumns; ++f) g.BattleParty(p - 1, f) = g.BattleParty(p, f);
+    for (int f = 0; f < BattlePartyFields; ++f) g.BattleParty(p - 1, f) = g.BattleParty(p, f);
   }
-  for (int f = 0; f < kBattleColumns; ++f) g.BattleParty(size - 1, f) = 0;
+  for (int f = 0; f < BattlePartyFields; ++f) g.BattleParty(size - 1, f) = 0;
   leaveParty(g, position);
 }
 

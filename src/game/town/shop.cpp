@@ -33,10 +33,6 @@ constexpr int kHeading = 7;
 // From this stock on, an item sold back is no longer counted.
 constexpr float kStockNotGrowingFrom = 8000;
 
-bool identificationUsed(const Game& g) {
-  return g.Setting(NoIdentification) == 0;
-}
-
 // What the shop screen offers depends on these counts of the customer's
 // items.
 struct CarriedCounts {

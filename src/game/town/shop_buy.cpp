@@ -6,6 +6,7 @@
 #include "game/character/money.h"
 #include "game/character/screen_lines.h"
 #include "game/state/game.h"
+#include "game/state/packed.h"
 #include "game/town/shop_parts.h"
 #include "runtime/sjis.h"
 #include "runtime/strings.h"
@@ -20,11 +21,8 @@ namespace {
 constexpr int kRowsPerPage = 15;
 constexpr int kLastItem = 120;
 constexpr int kLastType = 7;
-constexpr int kShoes = 7;
-constexpr int kWeapon = 0;
 // A stock this large never runs out.
 constexpr float kUnlimitedStock = 9000;
-constexpr float kIdentifiedMark = 10000;
 constexpr int kNextPage = 99;
 constexpr int kFirstPage = 88;
 
@@ -36,12 +34,8 @@ struct PageStart {
   int item = 1;
 };
 
-int itemType(const Game& g, int item) {
-  return rt::MOD(g.ItemTable(item, ItemKindAndArmour), 10);
-}
-
 bool isOffered(const Game& g, int item, int type) {
-  return itemType(g, item) == type && g.ShopStock(item) >= 1 && item != g.Setting(QuestItem) &&
+  return itemKind(g, item) == type && g.ShopStock(item) >= 1 && item != g.Setting(QuestItem) &&
          itemPrice(g, item) != 0;
 }
 
@@ -69,10 +63,10 @@ void showDamage(Game& g, int item, int row) {
 void showQualities(Game& g, int c, int item, int row) {
   rt::Console& con = g.con;
   if (classMayUse(g, c, item)) printAt(g, 43, row, "可"_sj);
-  const int armour = rt::MOD(rt::INT(g.ItemTable(item, ItemKindAndArmour) / 100), 100);
-  if (armour != 50) {
+  const int armour = itemArmourChange(g, item);
+  if (armour != 0) {
     con.LOCATE(47, row);
-    con.PRINT_USING("###", {static_cast<int16_t>(armour - 50)});
+    con.PRINT_USING("###", {static_cast<int16_t>(armour)});
   }
   const int statEffect = rt::MOD(g.ItemTable(item, ItemBonus), 100);
   if (statEffect != 50) {
@@ -86,7 +80,7 @@ void showQualities(Game& g, int c, int item, int row) {
     con.PRINT_USING("##",
                     {static_cast<int16_t>(rt::MOD(g.ItemTable(item, ItemWeightAndBreak), 100))});
   }
-  if (g.Setting(WeaponRange) == 1 && itemType(g, item) == kWeapon) {
+  if (g.Setting(WeaponRange) == 1 && itemKind(g, item) == WeaponKind) {
     printAt(g, 77, row, g.ItemTable(item, ItemRegeneration) > 9999 ? "遠"_sj : "近"_sj);
   }
 }
@@ -94,13 +88,13 @@ void showQualities(Game& g, int c, int item, int row) {
 void showOffer(Game& g, int c, int listRow, int item) {
   rt::Console& con = g.con;
   const int row = listRow + 1;
-  const int type = itemType(g, item);
+  const int type = itemKind(g, item);
   con.COLOR(7);
   con.LOCATE(0, row);
   con.PRINT_USING("###", {static_cast<int16_t>(listRow)});
   con.COLOR(6);
   printAt(g, 4, row, g.ItemName(item, 0));
-  printAt(g, 21, row, type == kShoes ? "靴"_sj : rt::LEFT(g.ScenarioText(type + 6), 10));
+  printAt(g, 21, row, rt::LEFT(itemKindName(g, type), 10));
   con.LOCATE(31, row);
   con.PRINT_USING("#########", {itemPrice(g, item)});
   showQualities(g, c, item, row);

@@ -23,8 +23,6 @@ using namespace rt::literals;
 namespace {
 
 constexpr int kTemple = 4;
-constexpr int kRosterSlots = 20;
-constexpr int kHealth = 1;
 constexpr int kHealed = 5;
 constexpr int kFailed = 3;
 // Below this a patient is healed, not revived, and always with success.
@@ -220,7 +218,7 @@ float healingFee(const Game& g, int c) {
 
 double revivalChance(const Game& g, int c) {
   const double scale = g.SysWord(StatScale);
-  return rt::INT(rt::divide((statOf(g, c, kHealth) * 2 - scale) * 20, scale)) + 70;
+  return rt::INT(rt::divide((statOf(g, c, Health) * 2 - scale) * 20, scale)) + 70;
 }
 
 void Temple(Game& g) {

@@ -31,7 +31,7 @@ bool savedInDungeon(const Game& g) {
 }
 
 bool someoneReadyInTown(const Game& g) {
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     if (hasSoundStatus(g.CharRec(c, Status)) && isInTown(g, c)) return true;
   }
   return false;

@@ -17,8 +17,6 @@ namespace {
 
 constexpr int kNormal = 6;
 constexpr int kNumber = 7;
-constexpr int kFirstSpellField = 24;
-constexpr int kLastItemField = 23;
 
 struct Place {
   int column;
@@ -87,10 +85,10 @@ void fitPointsToKnownSpells(Game& g, int slot, SpellKind kind) {
 void carrySpellsOver(Game& g, int slot) {
   const float rule = g.Setting(MiracleOption);
   if (rule == 0) {
-    for (int f = kFirstSpellField; f < 40; ++f) g.CharRec(slot, f) = 0;
-    for (int f = 2; f <= 5; ++f) g.CharLong(slot, f) = 0;
+    for (int f = FirstSpellField; f < CharRecFields; ++f) g.CharRec(slot, f) = 0;
+    for (int f = HolyPoints; f <= MagicPointsMax; ++f) g.CharLong(slot, f) = 0;
   } else if (rule == 1 && g.Setting(SpellPointMode) == 2) {
-    for (int f = 2; f <= 5; ++f) g.CharLong(slot, f) /= 2;
+    for (int f = HolyPoints; f <= MagicPointsMax; ++f) g.CharLong(slot, f) /= 2;
   } else if (rule == 1) {
     fitPointsToKnownSpells(g, slot, SpellKind::Holy);
     fitPointsToKnownSpells(g, slot, SpellKind::Magic);
@@ -100,7 +98,7 @@ void carrySpellsOver(Game& g, int slot) {
 void grantStartingPoints(Game& g, int slot, int cls, SpellKind kind) {
   int32_t& now = g.CharLong(slot, spellPointsNowField(kind));
   int32_t& maximum = g.CharLong(slot, spellPointsMaxField(kind));
-  const int startsColumn = kind == SpellKind::Holy ? 13 : 15;
+  const int startsColumn = kind == SpellKind::Holy ? HolyStartLevel : MagicStartLevel;
   if (g.ClassTable(cls, startsColumn) == 1 && maximum < 2) {
     now = 2;
     maximum = 2;
@@ -134,7 +132,7 @@ void applyClassChange(Game& g, int slot, int cls) {
   for (SpellKind kind : {SpellKind::Holy, SpellKind::Magic}) {
     if (castsSpells(cls, kind)) grantStartingPoints(g, slot, cls, kind);
   }
-  for (int f = FirstItemSlot; f <= kLastItemField; ++f) {
+  for (int f = FirstItemSlot; f < FirstItemSlot + MaxItemSlots; ++f) {
     g.CharRec(slot, f) = rt::toSingle(withDigit(g.CharRec(slot, f), 3, 0));
   }
   if (g.Setting(ClassChangeResetsStats) != 0 && g.Setting(NoRaces) == 0) resetStatsToRace(g, slot);

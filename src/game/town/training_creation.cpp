@@ -38,7 +38,7 @@ void printNumberAt(Game& g, int column, int row, double number) {
 }
 
 std::optional<int> firstFreeSlot(const Game& g) {
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     if (isEmptySlot(g, c)) return c;
   }
   return std::nullopt;
@@ -109,7 +109,7 @@ int countUsedStats(const Game& g) {
 
 // Stat s (1..8) of race r with the character's sex adjustment.
 double raceBase(const Game& g, int race, int s) {
-  return g.RaceTable(race, s) + statAdjustment(g, s - 1);
+  return g.RaceTable(race, FirstRaceStat + s - 1) + statAdjustment(g, s - 1);
 }
 
 void chooseRace(Game& g, Creation& creation) {

@@ -18,14 +18,13 @@ namespace {
 
 constexpr int kNormal = 6;
 constexpr int kHeading = 7;
-constexpr int kFloorFlags = 10;
 
 // What the character menu is drawn over.
 enum class Backdrop { List, Sheet };
 
 int usedSlotCount(const Game& g) {
   int count = 0;
-  for (int c = 0; c < 20; ++c) count += isEmptySlot(g, c) ? 0 : 1;
+  for (int c = 0; c < kRosterSlots; ++c) count += isEmptySlot(g, c) ? 0 : 1;
   return count;
 }
 
@@ -64,7 +63,7 @@ void drawList(Game& g) {
   g.con.CLS();
   g.con.COLOR(kHeading);
   printAt(g, 3, 0, "キャラクター名　　クラス　    　      　レベル      ＨＰ"_sj);
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     if (!isEmptySlot(g, c)) drawListLine(g, c);
   }
 }
@@ -153,10 +152,10 @@ void refuse(Game& g, const std::string& reason) {
 // to the row and stays where it is.
 void moveRecord(Game& g, int from, int to) {
   g.CharName(to) = g.CharName(from);
-  const double flags = rt::INT(g.CharRec(to, kFloorFlags) / 10000) * 10000;
-  for (int f = 0; f < 40; ++f) g.CharRec(to, f) = g.CharRec(from, f);
-  g.CharRec(to, kFloorFlags) = rt::toSingle(flags + rt::MOD(g.CharRec(from, kFloorFlags), 10000));
-  for (int f = 0; f < 6; ++f) g.CharLong(to, f) = g.CharLong(from, f);
+  const double flags = rt::INT(g.CharRec(to, FloorFlags) / 10000) * 10000;
+  for (int f = 0; f < CharRecFields; ++f) g.CharRec(to, f) = g.CharRec(from, f);
+  g.CharRec(to, FloorFlags) = rt::toSingle(flags + rt::MOD(g.CharRec(from, FloorFlags), 10000));
+  for (int f = 0; f < CharLongFields; ++f) g.CharLong(to, f) = g.CharLong(from, f);
 }
 
 void removeFromPartyList(Game& g, int slot) {
@@ -167,10 +166,11 @@ void removeFromPartyList(Game& g, int slot) {
 }
 
 void removeCharacter(Game& g, int slot) {
-  for (int c = slot; c < 19; ++c) moveRecord(g, c + 1, c);
-  g.CharName(19).clear();
-  for (int f = 0; f < 40; ++f) g.CharRec(19, f) = 0;
-  for (int f = 0; f < 6; ++f) g.CharLong(19, f) = 0;
+  const int last = kRosterSlots - 1;
+  for (int c = slot; c < last; ++c) moveRecord(g, c + 1, c);
+  g.CharName(last).clear();
+  for (int f = 0; f < CharRecFields; ++f) g.CharRec(last, f) = 0;
+  for (int f = 0; f < CharLongFields; ++f) g.CharLong(last, f) = 0;
   removeFromPartyList(g, slot);
 }
 
@@ -209,15 +209,15 @@ void swapPartyEntries(Game& g, int a, int b) {
 
 void swapRecords(Game& g, int a, int b) {
   std::swap(g.CharName(a), g.CharName(b));
-  for (int f = 0; f < 40; ++f) {
-    if (f != kFloorFlags) std::swap(g.CharRec(a, f), g.CharRec(b, f));
+  for (int f = 0; f < CharRecFields; ++f) {
+    if (f != FloorFlags) std::swap(g.CharRec(a, f), g.CharRec(b, f));
   }
-  const double flagsA = rt::INT(g.CharRec(a, kFloorFlags) / 10000) * 10000;
-  const double flagsB = rt::INT(g.CharRec(b, kFloorFlags) / 10000) * 10000;
-  const double statsA = rt::MOD(g.CharRec(a, kFloorFlags), 10000);
-  g.CharRec(a, kFloorFlags) = rt::toSingle(flagsA + rt::MOD(g.CharRec(b, kFloorFlags), 10000));
-  g.CharRec(b, kFloorFlags) = rt::toSingle(flagsB + statsA);
-  for (int f = 0; f < 6; ++f) std::swap(g.CharLong(a, f), g.CharLong(b, f));
+  const double flagsA = rt::INT(g.CharRec(a, FloorFlags) / 10000) * 10000;
+  const double flagsB = rt::INT(g.CharRec(b, FloorFlags) / 10000) * 10000;
+  const double statsA = rt::MOD(g.CharRec(a, FloorFlags), 10000);
+  g.CharRec(a, FloorFlags) = rt::toSingle(flagsA + rt::MOD(g.CharRec(b, FloorFlags), 10000));
+  g.CharRec(b, FloorFlags) = rt::toSingle(flagsB + statsA);
+  for (int f = 0; f < CharLongFields; ++f) std::swap(g.CharLong(a, f), g.CharLong(b, f));
   swapPartyEntries(g, a, b);
 }
 
