@@ -106,7 +106,7 @@ class RosterReport {
     out_ << "  items:";
     bool any = false;
     for (int i = 0; i < 10; ++i) {
-      const float v = r_.CharRec(slot, game::kFirstItemField + i);
+      const float v = r_.CharRec(slot, game::FirstItemSlot + i);
       if (v == 0) continue;
       const int item = game::itemNumber(v);
       out_ << (any ? ", " : " ") << nameOr(item <= 120 ? s_.ItemName(item, 0) : "", item);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "game/state/fields.h"
 #include "game/state/tables.h"
 #include "runtime/console.h"
 
@@ -35,6 +36,25 @@ struct Game : ScenarioTables, RosterTables, FloorTables {
   // Battle work tables: one row per party position, and groups x monsters.
   Table<float, 9, 34> BattleParty;
   Table<float, 4, 9, 12> BattleMonsters;
+  // The monster groups of a battle, places 0..3: the monster (-1 no group),
+  // the living count, 1 while unidentified, monster x 100 + kills, the next
+  // monster a member aims at, and (g, 0) the count at the turn's start,
+  // (g, 1) those called in this turn.
+  Table<float, 4> GroupMonster;
+  Table<float, 4> GroupCount;
+  Table<float, 4> GroupUnknown;
+  Table<float, 4> GroupKills;
+  Table<float, 4> GroupAim;
+  Table<float, 4, 2> GroupSlots;
+  // Initiative(side, i): side 0 the party by position - 1, side g + 1 the
+  // monsters of group g.
+  Table<float, 5, 9> Initiative;
+  Table<float, 4, 9> MonsterAgility;
+  // The marching order GameState(1..8) as the battle began.
+  Table<float, 8> BattleOrder;
+  // CALC's view of the walls: 0..19 the boundary of each view slot, 20..39
+  // the square beyond it.
+  Table<float, 40> View3D;
   // 32-bit work integers: 0 the experience threshold of LVCALC, 1 the
   // battle's experience pool.
   Table<int32_t, 2> WorkLong;

@@ -18,43 +18,43 @@ bool hasSoundStatus(float statusCode) {
 }
 
 bool isAbleToAct(const RosterTables& r, int slot) {
-  return hasSoundStatus(r.CharRec(slot, 0)) && r.CharRec(slot, 4) >= 1;
+  return hasSoundStatus(r.CharRec(slot, Status)) && r.CharRec(slot, HitPoints) >= 1;
 }
 
 bool isEmptySlot(const RosterTables& r, int slot) {
-  return r.CharRec(slot, 0) == 0;
+  return r.CharRec(slot, Status) == 0;
 }
 
 int32_t classOf(const RosterTables& r, int slot) {
-  return rt::MOD(r.CharRec(slot, 1), 100);
+  return rt::MOD(r.CharRec(slot, Identity), 100);
 }
 int32_t alignmentOf(const RosterTables& r, int slot) {
-  return digit(r.CharRec(slot, 1), 2);
+  return digit(r.CharRec(slot, Identity), 2);
 }
 int32_t raceOf(const RosterTables& r, int slot) {
-  return digit(r.CharRec(slot, 1), 3);
+  return digit(r.CharRec(slot, Identity), 3);
 }
 int32_t sexOf(const RosterTables& r, int slot) {
-  return digit(r.CharRec(slot, 1), 4);
+  return digit(r.CharRec(slot, Identity), 4);
 }
 
 int32_t levelOf(const RosterTables& r, int slot) {
-  return rt::MOD(r.CharRec(slot, 2), 1000);
+  return rt::MOD(r.CharRec(slot, LevelAndFloor), 1000);
 }
 int32_t floorLeftOn(const RosterTables& r, int slot) {
-  return rt::toInt32(rt::INT(r.CharRec(slot, 2) / 1000));
+  return rt::toInt32(rt::INT(r.CharRec(slot, LevelAndFloor) / 1000));
 }
 bool isInTown(const RosterTables& r, int slot) {
   return floorLeftOn(r, slot) == 0;
 }
 
 int32_t statOf(const RosterTables& r, int slot, int stat) {
-  const float field = r.CharRec(slot, 10 + stat / 2);
+  const float field = r.CharRec(slot, FirstStatPair + stat / 2);
   return stat % 2 == 0 ? rt::MOD(rt::INT(field / 100), 100) : rt::MOD(field, 100);
 }
 
 void setStat(RosterTables& r, int slot, int stat, int value) {
-  float& field = r.CharRec(slot, 10 + stat / 2);
+  float& field = r.CharRec(slot, FirstStatPair + stat / 2);
   const double high = rt::INT(field / 10000) * 10000;
   const int even = stat % 2 == 0 ? value : statOf(r, slot, stat - 1);
   const int odd = stat % 2 == 1 ? value : statOf(r, slot, stat + 1);
@@ -80,12 +80,24 @@ bool isCursedOn(double slotValue) {
   return equipDigit(slotValue) == 2;
 }
 
+int32_t itemKind(const ScenarioTables& s, int item) {
+  return rt::MOD(s.ItemTable(item, ItemKindAndArmour), 10);
+}
+
+int32_t itemArmourChange(const ScenarioTables& s, int item) {
+  return rt::MOD(rt::INT(s.ItemTable(item, ItemKindAndArmour) / 100), 100) - 50;
+}
+
+bool isCursedItem(const ScenarioTables& s, int item) {
+  return rt::INT(s.ItemTable(item, ItemKindAndArmour) / 10000) != 0;
+}
+
 bool knowsSpell(const RosterTables& r, int slot, int spell) {
-  return digit(r.CharRec(slot, 24 + (spell - 1) / 5), (spell - 1) % 5) == 1;
+  return digit(r.CharRec(slot, FirstSpellField + (spell - 1) / 5), (spell - 1) % 5) == 1;
 }
 
 void setSpellKnown(RosterTables& r, int slot, int spell, bool known) {
-  float& field = r.CharRec(slot, 24 + (spell - 1) / 5);
+  float& field = r.CharRec(slot, FirstSpellField + (spell - 1) / 5);
   field = rt::toSingle(withDigit(field, (spell - 1) % 5, known ? 1 : 0));
 }
 
