@@ -412,6 +412,12 @@ inline constexpr int TreasureFirstItem = 8;
 inline constexpr int FirstTrapDigits = 9;
 inline constexpr int TreasureTableFields = 12;
 
+// TrapTable(t, f): MOD 10 of the first field 1 when the trap exists, of the
+// second its difficulty; INT(/10) the chances of the chest's second and
+// third item.
+inline constexpr int TrapExists = 0;
+inline constexpr int TrapDifficulty = 1;
+
 // FloorEncounter(floor - 1, f).
 inline constexpr int EncounterGroups = 0;
 // Column k (1..3): the lowest monster in 2k - 1, the highest in 2k.
