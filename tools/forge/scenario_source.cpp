@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "game/state/fields.h"
 #include "runtime/sjis.h"
 #include "schemas.h"
 
@@ -140,7 +141,7 @@ bool isItemKind(const RecordKind& kind) {
   return std::string_view(kind.key) == "item";
 }
 
-// InitialStock(0) is no stock but the map flag (map_always_allowed).
+// InitialStock(MapAlwaysAllowed) is no stock but the map flag (map_always_allowed).
 bool hasStock(const RecordKind& kind, int number) {
   return isItemKind(kind) && number > 0;
 }
@@ -242,7 +243,7 @@ class ScenarioReader {
     }
     if (const toml::node* map = root_.get("map_always_allowed")) {
       if (auto v = reader_.whole(*map, "map_always_allowed")) {
-        t.InitialStock(0) = static_cast<float>(*v);
+        t.InitialStock(game::MapAlwaysAllowed) = static_cast<float>(*v);
       }
     }
   }
@@ -461,7 +462,8 @@ std::string writeScenarioSource(const ScenarioTables& t, const std::string& lett
   if (t.ScenarioId(1) != 0 || t.ScenarioId(2) != 0) {
     out.put("id_extra", Value::array({Value::of(t.ScenarioId(1)), Value::of(t.ScenarioId(2))}));
   }
-  if (t.InitialStock(0) != 0) out.put("map_always_allowed", Value::of(t.InitialStock(0)));
+  if (t.InitialStock(game::MapAlwaysAllowed) != 0)
+    out.put("map_always_allowed", Value::of(t.InitialStock(game::MapAlwaysAllowed)));
 
   out.table("settings");
   std::vector<double> settings(74);
