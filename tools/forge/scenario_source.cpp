@@ -346,19 +346,10 @@ class ScenarioReader {
   }
 
   void readSettings() {
-    static const toml::table empty;
-    const toml::table* table = &empty;
-    if (const toml::node* node = root_.get("settings")) {
-      table = node->as_table();
-      if (!table) {
-        reader_.report(*node, "settings must be a table: [settings]");
-        table = &empty;
-      }
-    }
-    reader_.rejectUnknownKeys(*table, keysOf(schemas::setting()), isRawFieldKey);
-    std::vector<double> fields;
-    packRecord(schemas::setting(), *table, reader_, out_.words, "settings", fields);
-    for (int n = 0; n < 74; ++n) out_.tables.Setting(n) = static_cast<float>(fields[n]);
+    const std::vector<double> fields =
+        packOptionalTable(schemas::setting(), root_, "settings", reader_, out_.words);
+    for (int n = 0; n < game::SettingCount; ++n)
+      out_.tables.Setting(n) = static_cast<float>(fields[n]);
   }
 
   Reader reader_;
