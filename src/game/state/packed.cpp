@@ -84,6 +84,14 @@ int32_t itemKind(const ScenarioTables& s, int item) {
   return rt::MOD(s.ItemTable(item, ItemKindAndArmour), 10);
 }
 
+int32_t itemArmourChange(const ScenarioTables& s, int item) {
+  return rt::MOD(rt::INT(s.ItemTable(item, ItemKindAndArmour) / 100), 100) - 50;
+}
+
+bool isCursedItem(const ScenarioTables& s, int item) {
+  return rt::INT(s.ItemTable(item, ItemKindAndArmour) / 10000) != 0;
+}
+
 bool knowsSpell(const RosterTables& r, int slot, int spell) {
   return digit(r.CharRec(slot, FirstSpellField + (spell - 1) / 5), (spell - 1) % 5) == 1;
 }
