@@ -1,0 +1,40 @@
+# The squares that need no answer: mud, a no-spell square, darkness, the
+# battles of guardians, battle squares, key items and the floor's guardian
+# (the battle meets no monsters yet), a spinner; the map key, and a floor
+# that has no map.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/dungeon_lib.sh"
+
+dungeon squares
+build
+play walk "${ENTER}8888888888V"
+check_golden "$WORK/walk.trace" dungeon-squares.trace
+grep -q "泥沼だ !" "$WORK/walk.trace" || fail "no mud"
+shows walk "北に 10"
+
+# Looking at the dark square ahead, and standing in it without a light.
+build
+play dark-ahead "${ENTER}88" --dump-png "$WORK/dark-ahead.png"
+check_golden "$WORK/dark-ahead.png" dungeon-dark-ahead.png
+build
+play in-dark "${ENTER}888" --dump-png "$WORK/in-dark.png"
+check_golden "$WORK/in-dark.png" dungeon-in-dark.png
+
+# Running stops on the first square where something happens: the guardian.
+build
+play run "${ENTER}888GV"
+shows run "北に 4"
+
+# The spinner turns the party at random; turning on it does not.
+build
+SEED=3 play spin "${ENTER}888888888862V"
+shows spin "北に 10"
+grep -q "を向いています" "$WORK/spin.txt" || fail "no facing shown"
+
+# A floor whose header forbids the map ignores the map key.
+dungeon squares
+printf '\n[header]\nmap_rule = 2\n' >>"$SRC/floor-1.toml"
+build
+play no-map "${ENTER}V"
+grep -q "地下 1 階" "$WORK/no-map.trace" && fail "the map was shown"
+shows no-map "Aldo"
