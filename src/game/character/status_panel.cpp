@@ -63,6 +63,19 @@ void showMember(Game& g, int p) {
   const int row = rt::toInt32(g.SysWord(PanelRow)) + p;
   con.LOCATE(0, row);
   con.PRINT(rt::SPACE(79));
+  showMemberIdentity(g, p, row);
+  con.LOCATE(55, row);
+  con.PRINT_USING("####@", {g.CharRec(c, HitPoints), std::string(" /")});
+  con.LOCATE(61, row);
+  con.PRINT(g.CharRec(c, MaxHitPoints));
+  if (!inTown(g)) showState(g, c, row);
+}
+
+}  // namespace
+
+void showMemberIdentity(Game& g, int position, int row) {
+  rt::Console& con = g.con;
+  const int c = rt::toInt32(g.GameState(position)) - 1;
   con.LOCATE(13, row);
   con.PRINT(g.CharName(c));
   if (g.Setting(AlignmentsUsed) == 1) {
@@ -72,15 +85,9 @@ void showMember(Game& g, int p) {
   con.LOCATE(35, row);
   con.PRINT(g.ClassName(classOf(g, c)));
   con.LOCATE(49, row);
-  con.PRINT(rt::toSingle(g.BattleParty(p - 1, BattleArmourClass) - g.CharRec(c, ArmourModifier)));
-  con.LOCATE(55, row);
-  con.PRINT_USING("####@", {g.CharRec(c, HitPoints), std::string(" /")});
-  con.LOCATE(61, row);
-  con.PRINT(g.CharRec(c, MaxHitPoints));
-  if (!inTown(g)) showState(g, c, row);
+  con.PRINT(
+      rt::toSingle(g.BattleParty(position - 1, BattleArmourClass) - g.CharRec(c, ArmourModifier)));
 }
-
-}  // namespace
 
 void HYOJI(Game& g) {
   CCHEC3(g);

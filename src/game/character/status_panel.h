@@ -8,6 +8,10 @@ struct Game;
 // battle values recomputed first.
 void HYOJI(Game& g);
 
+// The start of member `position`'s panel line on `row`: name, alignment
+// letter (when alignments are used), class and armour class.
+void showMemberIdentity(Game& g, int position, int row);
+
 // Rewrites the hit points and the death states of the party lines below row
 // 15, unless the dungeon picture has the screen (SysWord(DisplayMode) = 2).
 void HYOJI1(Game& g);

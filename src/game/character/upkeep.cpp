@@ -5,6 +5,7 @@
 
 #include "game/character/carried_items.h"
 #include "game/character/party_members.h"
+#include "game/character/status_panel.h"
 #include "game/state/fields.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
@@ -142,17 +143,7 @@ void showCleanedLine(Game& g, int position) {
   const int row = kPanelTop + position;
   con.LOCATE(9, row);
   con.PRINT(rt::SPACE(70));
-  con.LOCATE(13, row);
-  con.PRINT(g.CharName(c));
-  if (g.Setting(AlignmentsUsed) == 1) {
-    con.LOCATE(31, row);
-    con.PRINT(g.AlignmentLetter(alignmentOf(g, c)));
-  }
-  con.LOCATE(35, row);
-  con.PRINT(g.ClassName(classOf(g, c)));
-  con.LOCATE(49, row);
-  con.PRINT(
-      rt::toSingle(g.BattleParty(position - 1, BattleArmourClass) - g.CharRec(c, ArmourModifier)));
+  showMemberIdentity(g, position, row);
   showHitPoints(g, position, c);
   con.LOCATE(69, row);
   con.PRINT(stateWord(g.CharRec(c, Status)));

@@ -121,15 +121,9 @@ void applyFountain(Game& g, int c, const FountainEffect& e) {
 }
 
 Flow drinkFromFountain(Game& g) {
-  openMessageWindow(g);
-  g.con.COLOR(6);
-  printAt(g, 34, 8, "泉があります"_sj);
-  showMemberRange(g, 34, 12, "0  -", "    0 で戻る"_sj);
-  const int position = askMember(g, 28, 10, "だれが入りますか ?  "_sj);
-  if (position == 0) {
-    closeMessageWindow(g);
-    return Flow::KeyWait;
-  }
+  const int position = askWhoComesForward(
+      g, {34, "泉があります"_sj, 34, "0  -", "    0 で戻る"_sj, 28, 10, "だれが入りますか ?  "_sj});
+  if (position == 0) return Flow::KeyWait;
   const int c = memberSlot(g, position);
   blankColumns(g, 19, 10, 60);
   printAt(g, 28, 10, g.CharName(c) + " に何かが起こった"_sj);

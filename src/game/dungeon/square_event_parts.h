@@ -52,4 +52,19 @@ int askMember(Game& g, int column, int row, const std::string& prompt);
 void showMemberRange(Game& g, int column, int row, const std::string& lead,
                      const std::string& tail);
 
+// The window of a square that asks who comes forward: its title, the range
+// of answers and the question. Returns the position, or 0 when nobody does
+// (the window is closed then).
+struct WhoComesForward {
+  int titleColumn;
+  std::string title;
+  int rangeColumn;
+  std::string rangeLead;
+  std::string rangeTail;
+  int questionColumn;
+  int questionRow;
+  std::string question;
+};
+int askWhoComesForward(Game& g, const WhoComesForward& ask);
+
 }  // namespace kestrun::game

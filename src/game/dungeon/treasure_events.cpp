@@ -122,6 +122,16 @@ void showMemberRange(Game& g, int column, int row, const std::string& lead,
   g.con.PRINT(tail);
 }
 
+int askWhoComesForward(Game& g, const WhoComesForward& ask) {
+  openMessageWindow(g);
+  g.con.COLOR(6);
+  printAt(g, ask.titleColumn, 8, ask.title);
+  showMemberRange(g, ask.rangeColumn, 12, ask.rangeLead, ask.rangeTail);
+  const int position = askMember(g, ask.questionColumn, ask.questionRow, ask.question);
+  if (position == 0) closeMessageWindow(g);
+  return position;
+}
+
 Flow searchHiddenItem(Game& g) {
   askToSearch(g, "探しますか ?  Hit Y - N Key"_sj);
   if (g.KeyAnswer == "Y") {
@@ -153,15 +163,10 @@ Flow visitVendor(Game& g) {
 }
 
 Flow visitAltar(Game& g) {
-  openMessageWindow(g);
-  g.con.COLOR(6);
-  printAt(g, 34, 8, "祭壇があります"_sj);
-  showMemberRange(g, 30, 12, "0 -", "  ( 0　奉納しない)"_sj);
-  const int giver = askMember(g, 29, 10, "だれが奉納しますか ?  "_sj);
-  if (giver == 0) {
-    closeMessageWindow(g);
-    return Flow::KeyWait;
-  }
+  const int giver =
+      askWhoComesForward(g, {34, "祭壇があります"_sj, 30, "0 -", "  ( 0　奉納しない)"_sj, 29, 10,
+                             "だれが奉納しますか ?  "_sj});
+  if (giver == 0) return Flow::KeyWait;
   const int c = memberSlot(g, giver);
   if (const int slot = chooseOffering(g, c); slot > 0) offer(g, c, slot);
   // The item list covered the view: the screen is built again.
