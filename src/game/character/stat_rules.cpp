@@ -44,7 +44,7 @@ void loadSexAdjustments(Game& g, int c) {
 
 void NCHEC(Game& g) {
   const int c = rt::toInt32(g.SysWord(ActingSlot));
-  for (int first = 0; first < 8; first += 2) {
+  for (int first = 0; first < StatCount; first += 2) {
     if (!isStatUsed(g, first)) setStat(g, c, first, statOf(g, c, first + 1));
     if (!isStatUsed(g, first + 1)) setStat(g, c, first + 1, statOf(g, c, first));
   }
