@@ -60,6 +60,11 @@ expect dark $GREY 177,72 300,200 463,358
 expect dark $BLACK 300,71
 expect dark $WHITE 550,71 635,200
 
+# Standing on it without light, the whole view inside the frame is grey.
+play ondark "${RESUME}888K8"
+expect ondark $GREY 6,18 633,412 6,412 633,18 320,200 175,70 465,360
+expect ondark $WHITE 5,17 634,413
+
 # Open looking east, a wall looking back west.
 play east "${RESUME}888K6"
 expect east $BLACK 300,71
