@@ -14,20 +14,10 @@ bool isFree(float slotValue) {
   return itemNumber(slotValue) == 0;
 }
 
-// Alignment codes 1..6 name the alignments an item refuses.
 bool alignmentMayUse(const Game& g, int c, int item) {
   if (g.Setting(AlignmentsUsed) != 1 || isCursedItem(g, item)) return true;
   const int code = digit(g.ItemTable(item, ItemKindAndArmour), 1);
-  switch (alignmentOf(g, c)) {
-    case 1:
-      return code != 2 && code != 3 && code != 5;
-    case 2:
-      return code != 1 && code != 3 && code != 6;
-    case 3:
-      return code != 1 && code != 2 && code != 4;
-    default:
-      return true;
-  }
+  return !alignmentCodeRefuses(code, alignmentOf(g, c));
 }
 
 }  // namespace
@@ -91,6 +81,19 @@ std::string itemLabel(const Game& g, float slotValue) {
   const int item = itemNumber(slotValue);
   if (isIdentified(slotValue) || !identificationUsed(g)) return g.ItemName(item, 0);
   return g.ItemName(item, 1) + "?";
+}
+
+bool alignmentCodeRefuses(int code, int alignment) {
+  switch (alignment) {
+    case 1:
+      return code == 2 || code == 3 || code == 5;
+    case 2:
+      return code == 1 || code == 3 || code == 6;
+    case 3:
+      return code == 1 || code == 2 || code == 4;
+    default:
+      return false;
+  }
 }
 
 bool canUseItem(const Game& g, int c, int item) {
