@@ -27,10 +27,6 @@ constexpr int kBoots = 7;
 // The order in which the kinds of equipment are offered.
 constexpr int kEquipOrder[] = {0, 1, 2, 3, 4, kBoots, 5};
 
-int itemType(const Game& g, int item) {
-  return rt::MOD(g.ItemTable(item, 0), 10);
-}
-
 bool isCursedItem(const Game& g, int item) {
   return rt::INT(g.ItemTable(item, 0) / 10000) != 0;
 }
@@ -45,30 +41,6 @@ void lingerAfterCurse(Game& g) {
 void setEquipDigit(Game& g, int actor, int slot, int equip) {
   float& value = itemSlot(g, actor, slot);
   value = rt::toSingle(withDigit(value, 3, equip));
-}
-
-// The item list with the range of answers below it.
-void showItemChoice(Game& g, int actor, std::string_view rangeLabel) {
-  showItemList(g, actor);
-  printAt(g, 27, 23, std::string(rangeLabel));
-  g.con.PRINT(static_cast<int16_t>(carriedItemCount(g, actor)));
-  g.con.PRINT("    0 で戻る"_sj);
-}
-
-// A slot holding an item, or 0 when the player goes back.
-int askItemSlot(Game& g, int actor, int column, std::string_view prompt) {
-  const int count = carriedItemCount(g, actor);
-  for (;;) {
-    const double answer = askNumber(g, column, 22, prompt);
-    if (answer >= 0 && answer <= count) return rt::toInt32(rt::INT(answer));
-  }
-}
-
-void refuse(Game& g, int column, int row, const std::string& text) {
-  g.con.COLOR(3);
-  printAt(g, column, row, text);
-  TMWAIT(g);
-  g.con.COLOR(6);
 }
 
 std::string kindLabel(const Game& g, int type) {
@@ -178,6 +150,34 @@ void failIdentification(Game& g) {
 }
 
 }  // namespace
+
+int itemType(const Game& g, int item) {
+  return rt::MOD(g.ItemTable(item, 0), 10);
+}
+
+// The item list with the range of answers below it.
+void showItemChoice(Game& g, int actor, std::string_view rangeLabel) {
+  showItemList(g, actor);
+  printAt(g, 27, 23, std::string(rangeLabel));
+  g.con.PRINT(static_cast<int16_t>(carriedItemCount(g, actor)));
+  g.con.PRINT("    0 で戻る"_sj);
+}
+
+// A slot holding an item, or 0 when the player goes back.
+int askItemSlot(Game& g, int actor, int column, std::string_view prompt) {
+  const int count = carriedItemCount(g, actor);
+  for (;;) {
+    const double answer = askNumber(g, column, 22, prompt);
+    if (answer >= 0 && answer <= count) return rt::toInt32(rt::INT(answer));
+  }
+}
+
+void refuse(Game& g, int column, int row, const std::string& text) {
+  g.con.COLOR(3);
+  printAt(g, column, row, text);
+  TMWAIT(g);
+  g.con.COLOR(6);
+}
 
 void showItemList(Game& g, int actor) {
   rt::Console& con = g.con;
