@@ -1,16 +1,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <vector>
 
 #include "app/options.h"
+#include "app/session_output.h"
 #include "frontends/frontends.h"
 #include "game/state/game.h"
 #include "game/town/main_line.h"
-#include "runtime/composite.h"
-#include "runtime/screendump.h"
 
 namespace {
 
@@ -18,6 +16,8 @@ using namespace kestrun;
 
 constexpr int kUsageError = 2;
 constexpr int kRuntimeErrorStatus = 1;
+// A dump, trace or picture the command line asked for that cannot be written.
+constexpr int kOutputError = 2;
 
 std::string chooseFrontend(const app::Options& o) {
   if (!o.frontend.empty()) return o.frontend;
@@ -30,44 +30,28 @@ std::string chooseFrontend(const app::Options& o) {
 
 std::unique_ptr<rt::Frontend> openFrontend(const std::string& name, const app::Options& o,
                                            const rt::Font& font) {
-  if (name == "sdl") return fe::makeSdlFrontend({o.scale, o.fullscreen}, font);
+  if (name == "sdl") return fe::makeSdlFrontend({o.scale, o.fullscreen, o.startDir}, font);
   if (name == "tty") return fe::makeTtyFrontend();
   return fe::makeHeadlessFrontend();
 }
 
-// Writes the dumps the command line asked for at exit.
-void writeDumps(const app::Options& o, rt::Console& con) {
-  if (!o.dumpScreen.empty()) {
-    std::ofstream out(o.dumpScreen, std::ios::binary);
-    out << rt::screenDump(con.text());
-    if (!out) std::cerr << "kestrun: cannot write " << o.dumpScreen << "\n";
-  }
-  if (!o.dumpPng.empty()) {
-    std::vector<uint32_t> image(rt::kPlaneWidth * rt::kPlaneHeight);
-    rt::composite(con.text(), con.graphics(), con.font().loaded() ? &con.font() : nullptr, image);
-    if (!fe::savePng(o.dumpPng, image.data(), rt::kPlaneWidth, rt::kPlaneHeight)) {
-      std::cerr << "kestrun: cannot write " << o.dumpPng << "\n";
-    }
-  }
-}
+// How a session ended: its exit status, and the message of every file the
+// command line asked for that could not be written.
+struct SessionEnd {
+  int status = 0;
+  std::vector<std::string> failures;
+};
 
-void traceInputWait(const std::string& path, rt::Console& con, rt::InputWaitKind kind) {
-  static int waits = 0;
-  std::ofstream out(path, std::ios::binary | std::ios::app);
-  out << "=== " << ++waits << (kind == rt::InputWaitKind::Key ? " key\n" : " line\n")
-      << rt::screenDump(con.text());
-}
-
-int runGame(const app::Options& o, rt::Frontend& frontend, const rt::Font& font) {
+SessionEnd runGame(const app::Options& o, rt::Frontend& frontend, const rt::Font& font,
+                   app::SessionOutput& output) {
   rt::Console con(frontend, font);
   con.setScript(o.keys);
-  if (!o.trace.empty()) {
-    std::ofstream(o.trace, std::ios::trunc);
-    con.setInputWaitHook([&](rt::InputWaitKind kind) { traceInputWait(o.trace, con, kind); });
+  if (output.recordsFrames()) {
+    con.setWaitHook([&](rt::WaitKind kind) { output.frame(kind, con); });
   }
   game::Game g(con);
   g.seedOverride = o.seed;
-  int status = 0;
+  SessionEnd end;
   try {
     try {
       game::runMainLine(g);
@@ -76,12 +60,14 @@ int runGame(const app::Options& o, rt::Frontend& frontend, const rt::Font& font)
       con.reportError(error);
       con.waitForClose(kRuntimeErrorStatus);
     }
-  } catch (const rt::ProgramEnd& end) {
-    status = end.exitCode;
+  } catch (const rt::ProgramEnd& programEnd) {
+    end.status = programEnd.exitCode;
+  } catch (const app::OutputError& e) {
+    end.failures.push_back(e.what());
   }
   con.files().closeAll();
-  writeDumps(o, con);
-  return status;
+  for (std::string& failure : output.writeExitDumps(con)) end.failures.push_back(failure);
+  return end;
 }
 
 }  // namespace
@@ -102,8 +88,9 @@ int main(int argc, char** argv) {
     return kUsageError;
   }
 
+  app::SessionOutput output(o);
   rt::Font font;
-  const bool needGlyphs = frontendName != "headless" || !o.dumpPng.empty();
+  const bool needGlyphs = frontendName != "headless" || output.drawsPictures();
   if (needGlyphs && !font.loadDefault()) {
     std::cerr << "kestrun: no Unifont glyphs found (" << rt::Font::defaultPaths().front()
               << "); install the Debian package \"unifont\"\n";
@@ -111,10 +98,20 @@ int main(int argc, char** argv) {
   }
 
   try {
+    output.open();
+  } catch (const app::OutputError& e) {
+    std::cerr << e.what() << "\n";
+    return kOutputError;
+  }
+  SessionEnd end;
+  try {
     auto frontend = openFrontend(frontendName, o, font);
-    return runGame(o, *frontend, font);
+    end = runGame(o, *frontend, font, output);
   } catch (const fe::FrontendError& e) {
     std::cerr << "kestrun: " << e.what() << "\n";
     return kUsageError;
   }
+  // Told once the terminal is back in its own mode, where the user can read it.
+  for (const std::string& failure : end.failures) std::cerr << failure << "\n";
+  return end.failures.empty() ? end.status : kOutputError;
 }

@@ -27,19 +27,28 @@ std::optional<std::string> readFile(const std::string& path) {
   return text.str();
 }
 
+// The user's path, made absolute against the directory the program was
+// started in, so that --dir does not move it.
+std::string fromStartDir(const std::filesystem::path& startDir, const std::string& path) {
+  if (path.empty()) return path;
+  return (startDir / path).lexically_normal().string();
+}
+
 }  // namespace
 
 ParseResult parseCommandLine(int argc, char** argv) {
   CLI::App cli{
       "KESTRUN plays scenarios of a party-based, first-person dungeon role-playing game.\n"
       "Run it in the directory that holds the scenario files (or name it with --dir),\n"
-      "then type the scenario's letter at the title screen.",
+      "then type the scenario's letter at the title screen. Relative paths of the files\n"
+      "it reads and writes (keys, dumps, traces) are taken from where it was started.",
       "kestrun"};
   Options o;
   std::string keysText;
   std::string keysFile;
   std::optional<int64_t> seed;
-  cli.add_option("--dir", o.dir, "Directory holding the scenario files (default: current)");
+  cli.add_option("--dir", o.dir, "Directory holding the scenario files (default: current)")
+      ->type_name("DIR");
   cli.add_option("--frontend", o.frontend,
                  "sdl (a window), tty (this terminal) or headless (no screen, for tests);\n"
                  "default: sdl with a display, else tty");
@@ -47,12 +56,20 @@ ParseResult parseCommandLine(int argc, char** argv) {
   cli.add_option("--keys", keysText,
                  "Keys typed ahead: text, newline or {Enter}, {Up} {Down} {Left} {Right}\n"
                  "{Esc} {Home} {Ins} {Del} {Bs}, {{ for a literal {");
-  cli.add_option("--keys-file", keysFile, "Read the typed-ahead keys from FILE");
+  cli.add_option("--keys-file", keysFile, "Read the typed-ahead keys from FILE")->type_name("FILE");
   cli.add_option("--dump-screen", o.dumpScreen,
-                 "At exit, write the text screen and its colours to FILE");
-  cli.add_option("--dump-png", o.dumpPng,
-                 "At exit, write the 640 x 432 screen image to FILE (PNG)");
-  cli.add_option("--trace", o.trace, "Append the screen to FILE at every wait for input");
+                 "At exit, write the text screen and its colours to FILE")
+      ->type_name("FILE");
+  cli.add_option("--dump-png", o.dumpPng, "At exit, write the 640 x 432 screen image to FILE (PNG)")
+      ->type_name("FILE");
+  cli.add_option("--trace", o.trace,
+                 "At every wait for input and every timed pause, add the text screen to\n"
+                 "FILE after a line \"=== N key\", \"=== N line\" or \"=== N pause\"")
+      ->type_name("FILE");
+  cli.add_option("--trace-png", o.tracePng,
+                 "Write the 640 x 432 image of every trace frame as DIR/N.png\n"
+                 "(N numbered as in --trace; with or without --trace)")
+      ->type_name("DIR");
   cli.add_option("--scale", o.scale, "Window scale factor (sdl; default: as large as fits)")
       ->check(CLI::Range(1, 16));
   cli.add_flag("--fullscreen", o.fullscreen, "Start in full screen (sdl; Alt+Enter toggles)");
@@ -80,6 +97,13 @@ ParseResult parseCommandLine(int argc, char** argv) {
       return {std::nullopt, usageError("--seed must fit in 32 bits")};
     }
     o.seed = static_cast<int32_t>(*seed);
+  }
+  std::error_code noCurrentDir;
+  const std::filesystem::path startDir = std::filesystem::current_path(noCurrentDir);
+  if (noCurrentDir) return {std::nullopt, usageError("the current directory is gone")};
+  o.startDir = startDir.string();
+  for (std::string* path : {&o.dumpScreen, &o.dumpPng, &o.trace, &o.tracePng}) {
+    *path = fromStartDir(startDir, *path);
   }
   if (!o.dir.empty() && !std::filesystem::is_directory(o.dir)) {
     return {std::nullopt, usageError("--dir: no such directory: " + o.dir)};

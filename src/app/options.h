@@ -7,8 +7,10 @@
 
 namespace kestrun::app {
 
-// What the command line asked for.
+// What the command line asked for. The paths of the files the session writes
+// are absolute, taken from the directory the program was started in.
 struct Options {
+  std::string startDir;  // where the program was started
   std::string dir;
   std::string frontend;  // empty: chosen from the environment
   std::optional<int32_t> seed;
@@ -16,6 +18,7 @@ struct Options {
   std::string dumpScreen;
   std::string dumpPng;
   std::string trace;
+  std::string tracePng;  // a folder: one picture per trace frame
   int scale = 0;
   bool fullscreen = false;
 };

@@ -22,6 +22,7 @@ class FrontendError : public std::runtime_error {
 struct WindowOptions {
   int scale = 0;  // 0: as large as fits the screen, else that integer factor
   bool fullscreen = false;
+  std::string screenshotDir;  // where F12 saves its pictures (empty: the current directory)
 };
 
 // A resizable window showing the 640 x 432 image, integer-scaled.

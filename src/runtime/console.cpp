@@ -142,7 +142,7 @@ bool Console::fillTargets(const std::string& line, std::initializer_list<InputTa
 }
 
 std::string Console::readLine() {
-  beginInputWait(InputWaitKind::Line);
+  beginWait(WaitKind::Line);
   std::string line;
   std::optional<uint8_t> pendingLead;
   for (;;) {
@@ -185,17 +185,18 @@ std::string Console::INKEY() {
 }
 
 std::string Console::waitKey() {
-  beginInputWait(InputWaitKind::Key);
+  beginWait(WaitKind::Key);
   return std::string(1, static_cast<char>(*nextKey(-1)));
 }
 
 std::string Console::waitKey(int milliseconds) {
-  beginInputWait(InputWaitKind::Key);
+  beginWait(WaitKind::Pause);
   const auto code = nextKey(milliseconds);
   return code ? std::string(1, static_cast<char>(*code)) : std::string();
 }
 
-void Console::beginInputWait(InputWaitKind kind) {
+// Every wait for input and every timed pause starts here.
+void Console::beginWait(WaitKind kind) {
   if (waitHook_) waitHook_(kind);
 }
 
@@ -226,6 +227,7 @@ std::optional<uint8_t> Console::nextKey(int timeoutMs) {
 void Console::WAIT(double hundredths, Loc where) {
   const int32_t n = toInt32(hundredths, where);
   if (n < 0 || n > 65535) raise(err::IllegalArgument, where);
+  beginWait(WaitKind::Pause);
   present();
   frontend_.sleep(n * 10);
 }

@@ -29,8 +29,10 @@ enum class PromptMode : uint8_t { QuestionOnly = 0, PromptOnly = 1, PromptAndQue
 // A target of line input: a string or a number variable.
 using InputTarget = std::variant<std::string*, float*>;
 
-// What the game waits for, as the trace reports it.
-enum class InputWaitKind : uint8_t { Key, Line };
+// What the game does while the player looks at a frame, as the trace reports
+// it: waits for a key, waits for a line, or pauses for a time (a timed key
+// wait is a pause that a key cuts short).
+enum class WaitKind : uint8_t { Key, Line, Pause };
 
 // The console the game runs on: the text screen, the graphics plane, the
 // keyboard, the files, the random generator and the picture object of the one
@@ -54,8 +56,9 @@ class Console final : private InputSink {
   // Keys typed ahead by a script: delivered one at a time, only when the game
   // waits for input.
   void setScript(std::vector<uint8_t> keys);
-  // Called at every wait for input, before the game blocks (the trace).
-  void setInputWaitHook(std::function<void(InputWaitKind)> hook) { waitHook_ = std::move(hook); }
+  // Called at every wait for input and every timed pause, before the game
+  // blocks (the trace).
+  void setWaitHook(std::function<void(WaitKind)> hook) { waitHook_ = std::move(hook); }
 
   // LOCATE column, row: outside 0..79 / 0..23 is error 5.
   void LOCATE(double column, double row, Loc where = Loc::current());
@@ -89,7 +92,7 @@ class Console final : private InputSink {
   // The loop on INKEY$ = "": blocks (without using the processor) until a key
   // is there and returns it.
   std::string waitKey();
-  // A key within `milliseconds`, or "" when none came.
+  // A key within `milliseconds`, or "" when none came (a timed pause).
   std::string waitKey(int milliseconds);
   // WAIT n: pauses n x 10 ms (0..65535, else error 5); events are not
   // processed meanwhile.
@@ -108,7 +111,7 @@ class Console final : private InputSink {
   void text(std::string_view utf8) override;
   void closeRequested() override;
 
-  void beginInputWait(InputWaitKind kind);
+  void beginWait(WaitKind kind);
   std::optional<uint8_t> nextKey(int timeoutMs);
   std::string readLine();
   bool fillTargets(const std::string& line, std::initializer_list<InputTarget> targets);
@@ -123,7 +126,7 @@ class Console final : private InputSink {
   KeyBuffer keys_;
   const Font& font_;
   std::deque<uint8_t> script_;
-  std::function<void(InputWaitKind)> waitHook_;
+  std::function<void(WaitKind)> waitHook_;
   bool closeRequested_ = false;
   uint8_t colourMode_ = 4;
 };

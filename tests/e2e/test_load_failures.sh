@@ -17,6 +17,9 @@ cp "$WORK/dir/2-C.DAT" "$WORK/changed"
 run_headless "2{Enter}" --trace "$WORK/refused.trace"
 [ "$STATUS" = 0 ] || fail "refused roster status $STATUS"
 check_golden "$WORK/refused.trace" roster-refused.trace
+# The refusal is shown only for the message pause; the trace keeps that frame.
+awk '/^=== [0-9]+ pause$/ { inpause = 1; next } /^=== / { inpause = 0 } inpause' \
+  "$WORK/refused.trace" | grep -q "ＤＡＴＡが違います" || fail "the refusal is in no pause frame"
 cmp -s "$WORK/dir/2-C.DAT" "$WORK/changed" || fail "the refused roster was written"
 
 # A missing roster is reported like a missing scenario.

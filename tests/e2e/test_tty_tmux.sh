@@ -1,5 +1,6 @@
 # The terminal front end in tmux: the title at its columns, then the message
-# for an unknown scenario.
+# for an unknown scenario; on a light-themed terminal the game paints its own
+# black background.
 source "$(dirname "$0")/lib.sh"
 command -v tmux >/dev/null || { echo "SKIP: tmux missing"; exit 77; }
 
@@ -23,6 +24,12 @@ capture_until() {
 }
 
 capture_until "シナリオのファイル名は"
+# A light theme: the pane's own background is white. Every cell of the game
+# names black (40), never the terminal's default background (49).
+tmux -S "$socket" set -g window-style 'bg=white'
+tmux -S "$socket" capture-pane -p -e -t "$session" >"$WORK/pane-colours.txt"
+grep -q $'\e\\[40m' "$WORK/pane-colours.txt" || fail "no black background sent"
+! grep -q $'\e\\[49m' "$WORK/pane-colours.txt" || fail "cells left on the terminal's background"
 sed -n 3p "$WORK/pane.txt" | grep -q "^                 ＶＡＲＮＨＯＬＤ" || fail "title not at column 17, row 2"
 sed -n 7p "$WORK/pane.txt" | grep -q "^                                  for WINDOWS 95" ||
   fail "\"for WINDOWS 95\" not at column 34, row 6"

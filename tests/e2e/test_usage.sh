@@ -19,7 +19,7 @@ expect_usage_error --frontend headless --seed banana
 expect_usage_error --frontend headless --no-such-option
 
 "$KESTRUN" --help >"$WORK/help" || fail "--help failed"
-for option in --dir --frontend --seed --keys --keys-file --dump-screen --dump-png --trace \
+for option in --dir --frontend --seed --keys --keys-file --dump-screen --dump-png --trace --trace-png \
   --scale --fullscreen --help --version; do
   grep -q -- "$option" "$WORK/help" || fail "--help does not mention $option"
 done

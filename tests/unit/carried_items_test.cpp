@@ -10,7 +10,7 @@ namespace {
 TEST(CarriedItems, AddingFillsTheFirstFreeSlotAndRemovingClosesTheGap) {
   GameFixture t;
   Game& g = t.g;
-  g.Setting(37) = 3;
+  g.Setting(ItemSlots) = 3;
   EXPECT_TRUE(addItem(g, 0, 10005));
   EXPECT_TRUE(addItem(g, 0, 6));
   EXPECT_TRUE(addItem(g, 0, 11007));
@@ -21,27 +21,27 @@ TEST(CarriedItems, AddingFillsTheFirstFreeSlotAndRemovingClosesTheGap) {
   EXPECT_EQ(itemSlot(g, 0, 2), 11007);
   EXPECT_EQ(itemSlot(g, 0, 3), 0);
   EXPECT_EQ(carriedItemCount(g, 0), 2);
-  EXPECT_EQ(g.CharRec(0, 17), 0);  // the slot after the last is not touched
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot + 3), 0);  // the slot after the last is not touched
 }
 
 TEST(CarriedItems, ClassDigitsAndAlignmentCodesDecideWhoMayUseAnItem) {
   GameFixture t;
   Game& g = t.g;
-  g.Setting(3) = 1;
-  g.CharRec(0, 1) = 107;    // good, class 7
-  g.CharRec(1, 1) = 307;    // evil, class 7
-  g.ItemTable(1, 2) = 100;  // class 7 reads digit 2 of field 2: refused
+  g.Setting(AlignmentsUsed) = 1;
+  g.CharRec(0, Identity) = 107;             // good, class 7
+  g.CharRec(1, Identity) = 307;             // evil, class 7
+  g.ItemTable(1, FirstClassBar + 1) = 100;  // class 7 reads digit 2 of field 2: refused
   EXPECT_FALSE(canUseItem(g, 0, 1));
-  g.ItemTable(1, 2) = 10;
+  g.ItemTable(1, FirstClassBar + 1) = 10;
   EXPECT_TRUE(canUseItem(g, 0, 1));
 
-  g.ItemTable(1, 0) = 5040;  // alignment code 4 refuses evil only
+  g.ItemTable(1, ItemKindAndArmour) = 5040;  // alignment code 4 refuses evil only
   EXPECT_TRUE(canUseItem(g, 0, 1));
   EXPECT_FALSE(canUseItem(g, 1, 1));
-  g.ItemTable(1, 0) = 15040;  // a cursed item suits everyone
+  g.ItemTable(1, ItemKindAndArmour) = 15040;  // a cursed item suits everyone
   EXPECT_TRUE(canUseItem(g, 1, 1));
-  g.ItemTable(1, 0) = 5040;
-  g.Setting(3) = 0;  // no alignments in this scenario
+  g.ItemTable(1, ItemKindAndArmour) = 5040;
+  g.Setting(AlignmentsUsed) = 0;  // no alignments in this scenario
   EXPECT_TRUE(canUseItem(g, 1, 1));
 }
 

@@ -32,29 +32,29 @@ std::string screenRow(GameFixture& t, int row) {
 void setUpCastle(Game& g, int members) {
   const char* const statNames[] = {"体力", "健康", "知識", "信仰", "敏捷", "器用", "幸運", "魅力"};
   for (int s = 0; s < 8; ++s) {
-    g.Setting(4 + s) = 1;
+    g.Setting(FirstStatUsed + s) = 1;
     g.StatName(s) = rt::toShiftJis(statNames[s]);
   }
-  g.Setting(13) = 18;
-  g.Setting(37) = 4;
-  g.Setting(58) = 10;
-  g.SysWord(23) = 18;
-  g.RaceTable(0, 10) = 60;
-  g.ClassTable(kFighter, 0) = 10001;
-  g.ClassTable(kFighter, 12) = 1000;
-  g.ClassTable(kFighter, 17) = 108;  // 1d8 per level, 1d1 at the first
+  g.Setting(CreationStatLimit) = 18;
+  g.Setting(ItemSlots) = 4;
+  g.Setting(LinearLevel) = 10;
+  g.SysWord(StatScale) = 18;
+  g.RaceTable(0, LifeSpan) = 60;
+  g.ClassTable(kFighter, ClassSkills) = 10001;
+  g.ClassTable(kFighter, ClassExpBase) = 1000;
+  g.ClassTable(kFighter, HitPointDice) = 108;  // 1d8 per level, 1d1 at the first
   g.ClassExpFactor(kFighter) = 2;
   g.ClassName(kFighter) = "FIGHTER";
   g.ItemName(kQuestItem, 0) = "KEY";
-  g.Setting(33) = kQuestItem;
+  g.Setting(QuestItem) = kQuestItem;
   for (int c = 0; c < members; ++c) {
     g.CharName(c) = std::string(1, static_cast<char>('A' + c));
-    g.CharRec(c, 0) = 1;
-    g.CharRec(c, 1) = kFighter;
-    g.CharRec(c, 2) = 1;
-    g.CharRec(c, 4) = 8;
-    g.CharRec(c, 5) = 8;
-    g.CharRec(c, 6) = -32000;
+    g.CharRec(c, Status) = 1;
+    g.CharRec(c, Identity) = kFighter;
+    g.CharRec(c, LevelAndFloor) = 1;
+    g.CharRec(c, HitPoints) = 8;
+    g.CharRec(c, MaxHitPoints) = 8;
+    g.CharRec(c, AgeDays) = -32000;
     for (int s = 0; s < 8; ++s) setStat(g, c, s, 10);
     joinParty(g, c);
   }
@@ -67,24 +67,24 @@ TEST(CastleQuest, EveryCopyIsTakenAndEveryMemberRewarded) {
   addItem(t.g, 0, kQuestItem);  // a second copy, not identified
   addItem(t.g, 0, 3);
   addItem(t.g, 0, 11000 + kQuestItem);
-  t.g.Setting(64) = 2;
-  t.g.Setting(65) = 5;
-  t.g.CharLong(1, 1) = 999990000;
+  t.g.Setting(QuestRewardExperience) = 2;
+  t.g.Setting(QuestRewardGold) = 5;
+  t.g.CharLong(1, Gold) = 999990000;
   t.type("Y0");
   Castle(t.g);
   EXPECT_EQ(itemSlot(t.g, 0, 1), 3);
   EXPECT_EQ(carriedItemCount(t.g, 0), 1);
-  EXPECT_EQ(t.g.CharLong(0, 0), 20000);
-  EXPECT_EQ(t.g.CharLong(1, 0), 20000);
-  EXPECT_EQ(t.g.CharLong(0, 1), 50000);
-  EXPECT_EQ(t.g.CharLong(1, 1), 1000000000);
+  EXPECT_EQ(t.g.CharLong(0, Experience), 20000);
+  EXPECT_EQ(t.g.CharLong(1, Experience), 20000);
+  EXPECT_EQ(t.g.CharLong(0, Gold), 50000);
+  EXPECT_EQ(t.g.CharLong(1, Gold), 1000000000);
 }
 
 TEST(CastleQuest, AnUnidentifiedItemOrARefusalKeepsTheItem) {
   GameFixture t;
   setUpCastle(t.g, 2);
   addItem(t.g, 1, kQuestItem);
-  t.g.Setting(64) = 2;
+  t.g.Setting(QuestRewardExperience) = 2;
   t.type("x0");  // the lord only speaks
   Castle(t.g);
   EXPECT_EQ(carriedItemCount(t.g, 1), 1);
@@ -93,19 +93,19 @@ TEST(CastleQuest, AnUnidentifiedItemOrARefusalKeepsTheItem) {
   t.type("N0");
   Castle(t.g);
   EXPECT_EQ(carriedItemCount(t.g, 1), 1);
-  EXPECT_EQ(t.g.CharLong(1, 0), 0);
+  EXPECT_EQ(t.g.CharLong(1, Experience), 0);
 }
 
 TEST(CastleJudgement, GainsOneLevelAtATimeUntilTheExperienceRunsShort) {
   GameFixture t;
   setUpCastle(t.g, 1);
-  t.g.CharLong(0, 0) = 2500;
+  t.g.CharLong(0, Experience) = 2500;
   t.type("xYYN");
   Castle(t.g);
   EXPECT_EQ(levelOf(t.g, 0), 3);
-  EXPECT_GE(t.g.CharRec(0, 5), 10);
-  EXPECT_LE(t.g.CharRec(0, 5), 24);
-  EXPECT_EQ(t.g.CharRec(0, 4), t.g.CharRec(0, 5));
+  EXPECT_GE(t.g.CharRec(0, MaxHitPoints), 10);
+  EXPECT_LE(t.g.CharRec(0, MaxHitPoints), 24);
+  EXPECT_EQ(t.g.CharRec(0, HitPoints), t.g.CharRec(0, MaxHitPoints));
   EXPECT_EQ(screenRow(t, 4), "                             A");
   EXPECT_EQ(screenRow(t, 7), "                                     LEVEL   3");
   EXPECT_EQ(screenRow(t, 9), "                   次のレベルになるには 経験値が  1500  不足です");
@@ -114,12 +114,12 @@ TEST(CastleJudgement, GainsOneLevelAtATimeUntilTheExperienceRunsShort) {
 TEST(CastleJudgement, ExactlyTheThresholdGainsTheLevelAndAFullMaximumStays) {
   GameFixture t;
   setUpCastle(t.g, 1);
-  t.g.CharLong(0, 0) = 1000;
-  t.g.CharRec(0, 5) = 9999;
+  t.g.CharLong(0, Experience) = 1000;
+  t.g.CharRec(0, MaxHitPoints) = 9999;
   t.type("xN");
   Castle(t.g);
   EXPECT_EQ(levelOf(t.g, 0), 2);
-  EXPECT_EQ(t.g.CharRec(0, 5), 9999);
+  EXPECT_EQ(t.g.CharRec(0, MaxHitPoints), 9999);
   EXPECT_EQ(screenRow(t, 4), "                   A は  2  レベルになった");
   EXPECT_EQ(screenRow(t, 6), "");
 }
@@ -127,52 +127,52 @@ TEST(CastleJudgement, ExactlyTheThresholdGainsTheLevelAndAFullMaximumStays) {
 TEST(CastleJudgement, AMemberPastHisLifeSpanRetiresAndLeavesTheParty) {
   GameFixture t;
   setUpCastle(t.g, 2);
-  t.g.CharRec(0, 6) = 46 * 365 - 32000;  // 61 years old
-  t.g.BattleParty(1, 21) = 5;            // levels the second member lost
+  t.g.CharRec(0, AgeDays) = 46 * 365 - 32000;  // 61 years old
+  t.g.BattleParty(1, LevelsLost) = 5;          // levels the second member lost
   t.type("x1x");
   EXPECT_THROW(Castle(t.g), rt::ProgramEnd);
-  EXPECT_EQ(t.g.CharRec(0, 0), 30000);
+  EXPECT_EQ(t.g.CharRec(0, Status), 30000);
   EXPECT_EQ(partySize(t.g), 1);
   EXPECT_EQ(memberSlot(t.g, 1), 1);
-  EXPECT_EQ(t.g.BattleParty(0, 21), 5);
-  EXPECT_EQ(t.g.BattleParty(1, 21), 0);
+  EXPECT_EQ(t.g.BattleParty(0, LevelsLost), 5);
+  EXPECT_EQ(t.g.BattleParty(1, LevelsLost), 0);
 }
 
 TEST(LevelUpHitPoints, AddOneDieOrRerollNeverLosingAPoint) {
   GameFixture t;
   setUpCastle(t.g, 1);
   for (int i = 0; i < 200; ++i) {
-    t.g.Setting(71) = 0;
+    t.g.Setting(HitPointMode) = 0;
     const double added = raisedHitPointMaximum(t.g, 0, 2);
     EXPECT_GE(added, 9);
     EXPECT_LE(added, 16);
-    t.g.Setting(71) = 1;
-    t.g.CharRec(0, 5) = 20;  // more than four levels of dice usually give
+    t.g.Setting(HitPointMode) = 1;
+    t.g.CharRec(0, MaxHitPoints) = 20;  // more than four levels of dice usually give
     const double rerolled = raisedHitPointMaximum(t.g, 0, 4);
     EXPECT_GE(rerolled, 21);
     EXPECT_LE(rerolled, 25);
-    t.g.CharRec(0, 5) = 8;
+    t.g.CharRec(0, MaxHitPoints) = 8;
   }
 }
 
 TEST(LevelUpHitPoints, AVeryHealthyCharacterStillEndsWhenNoRollCanBeatHisMaximum) {
   GameFixture t;
   setUpCastle(t.g, 1);
-  t.g.Setting(71) = 1;
+  t.g.Setting(HitPointMode) = 1;
   setStat(t.g, 0, 1, 99);
-  t.g.CharRec(0, 5) = 100;
+  t.g.CharRec(0, MaxHitPoints) = 100;
   EXPECT_EQ(raisedHitPointMaximum(t.g, 0, 2), 101);
 }
 
 TEST(RandomStatChanges, OldAgeLowersEveryStatAndAStatAtZeroLosesTheCharacter) {
   GameFixture t;
   setUpCastle(t.g, 1);
-  t.g.Setting(69) = 10;
-  t.g.Setting(11) = 0;                    // Charm not used
-  t.g.CharRec(0, 6) = 100 * 365 - 32000;  // beyond any class's bias
+  t.g.Setting(StatChangeRate) = 10;
+  t.g.Setting(FirstStatUsed + 7) = 0;           // Charm not used
+  t.g.CharRec(0, AgeDays) = 100 * 365 - 32000;  // beyond any class's bias
   setStat(t.g, 0, 0, 1);
   changeStatsAtLevelUp(t.g, 0);
-  EXPECT_EQ(t.g.CharRec(0, 0), 30000);
+  EXPECT_EQ(t.g.CharRec(0, Status), 30000);
   EXPECT_EQ(statOf(t.g, 0, 0), 0);
   for (int s = 1; s < 7; ++s) EXPECT_EQ(statOf(t.g, 0, s), 9) << s;
   EXPECT_EQ(statOf(t.g, 0, 7), 10);
@@ -184,9 +184,9 @@ TEST(RandomStatChanges, OldAgeLowersEveryStatAndAStatAtZeroLosesTheCharacter) {
 TEST(RandomStatChanges, AStatAtItsLimitNeverRises) {
   GameFixture t;
   setUpCastle(t.g, 1);
-  t.g.Setting(69) = 10;
-  t.g.Setting(13) = 55;  // the race's value + 5
-  t.g.RaceTable(0, 1) = 10;
+  t.g.Setting(StatChangeRate) = 10;
+  t.g.Setting(CreationStatLimit) = 55;  // the race's value + 5
+  t.g.RaceTable(0, FirstRaceStat) = 10;
   for (int i = 0; i < 50; ++i) {
     setStat(t.g, 0, 0, 15);
     changeStatsAtLevelUp(t.g, 0);
@@ -205,39 +205,39 @@ TEST(RandomStatChanges, AStatAtItsLimitNeverRises) {
 TEST(RandomStatChanges, ClassSkillsFavourOneStatAndDisfavourAnother) {
   GameFixture t;
   setUpCastle(t.g, 1);
-  t.g.ClassTable(kThief, 0) = 11;
-  t.g.ClassTable(kFighterThief, 0) = 10011;
-  t.g.CharRec(0, 1) = kThief;
+  t.g.ClassTable(kThief, ClassSkills) = 11;
+  t.g.ClassTable(kFighterThief, ClassSkills) = 10011;
+  t.g.CharRec(0, Identity) = kThief;
   EXPECT_EQ(classBias(t.g, 0, 5), -10);  // Dexterity
   EXPECT_EQ(classBias(t.g, 0, 3), 10);   // Faith
   EXPECT_EQ(classBias(t.g, 0, 0), 0);
-  t.g.CharRec(0, 1) = kFighterThief;
+  t.g.CharRec(0, Identity) = kFighterThief;
   EXPECT_EQ(classBias(t.g, 0, 0), -10);  // the fighter's Strength
   EXPECT_EQ(classBias(t.g, 0, 2), 10);
   EXPECT_EQ(classBias(t.g, 0, 5), -10);  // the thief's rule comes first
-  t.g.Setting(9) = 0;                    // no Dexterity: Agility stands in
+  t.g.Setting(FirstStatUsed + 5) = 0;    // no Dexterity: Agility stands in
   EXPECT_EQ(classBias(t.g, 0, 4), -10);
 }
 
 TEST(PlacedStatPoints, YoungCharactersGainAndOldOnesLoseWithinTheLimits) {
   GameFixture t;
   setUpCastle(t.g, 1);
-  t.g.Setting(57) = 2;
-  t.g.Setting(69) = 10;
+  t.g.Setting(StatChangeMode) = 2;
+  t.g.Setting(StatChangeRate) = 10;
   setStat(t.g, 0, 0, 18);  // at the limit: seven stats can still rise
   bool negative = false;
   for (int i = 0; i < 200; ++i) {
-    t.g.CharRec(0, 6) = -32000;
+    t.g.CharRec(0, AgeDays) = -32000;
     const int young = placedPoints(t.g, 0);
     EXPECT_GE(young, 0);
     EXPECT_LE(young, 7);
-    t.g.CharRec(0, 6) = 40 * 365 - 32000;  // 55 of 60 years
+    t.g.CharRec(0, AgeDays) = 40 * 365 - 32000;  // 55 of 60 years
     const int old = placedPoints(t.g, 0);
     EXPECT_GE(old, -4);
     negative = negative || old < 0;
   }
   EXPECT_TRUE(negative);
-  t.g.Setting(69) = 99;
+  t.g.Setting(StatChangeRate) = 99;
   for (int i = 0; i < 50; ++i) EXPECT_GE(placedPoints(t.g, 0), -8);
 }
 
@@ -275,7 +275,7 @@ TEST(PlacedStatPoints, LoweringAStatFromOneLosesTheCharacterAtOnce) {
   setStat(t.g, 0, 3, 1);
   t.type("4");
   placeStatPoints(t.g, 0, -3);
-  EXPECT_EQ(t.g.CharRec(0, 0), 30000);
+  EXPECT_EQ(t.g.CharRec(0, Status), 30000);
   EXPECT_EQ(statOf(t.g, 0, 3), 0);
 }
 

@@ -66,6 +66,47 @@ TEST_F(ConsoleTest, InkeyNeverWaitsAndScriptKeysGoOnlyToWaits) {
   EXPECT_THROW(con.waitKey(), ProgramEnd);
 }
 
+int exitCodeOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ProgramEnd& end) {
+    return end.exitCode;
+  }
+  return -1;
+}
+
+TEST_F(ConsoleTest, EveryWaitAndTimedPauseReachesTheWaitHookOnce) {
+  std::vector<WaitKind> seen;
+  con.setWaitHook([&](WaitKind kind) { seen.push_back(kind); });
+  con.setScript(parseKeyScript("ab{Enter}c"));
+  con.waitKey();
+  con.inputString("");
+  con.WAIT(0);
+  con.waitKey(400);
+  con.INKEY();
+  EXPECT_EQ(seen, (std::vector{WaitKind::Key, WaitKind::Line, WaitKind::Pause, WaitKind::Pause}));
+}
+
+TEST_F(ConsoleTest, HeadlessPausesLetTimePassAndTakeNoScriptedKey) {
+  con.setScript({'a', 'b'});
+  con.WAIT(100);
+  EXPECT_EQ(frontend->milliseconds(), 1000u);
+  // A timed key wait takes the next scripted key at once.
+  EXPECT_EQ(con.waitKey(400), "a");
+  EXPECT_EQ(frontend->milliseconds(), 1000u);
+  EXPECT_EQ(con.waitKey(), "b");
+  // With the script used up a pause still passes, but a timed key wait ends
+  // the session as any wait for input does.
+  con.WAIT(5);
+  EXPECT_EQ(exitCodeOf([&] { con.waitKey(400); }), 0);
+}
+
+TEST_F(ConsoleTest, ScriptUsedUpInALineEndsTheSessionWithTheLineShown) {
+  con.setScript(parseKeyScript("ab"));
+  EXPECT_EQ(exitCodeOf([&] { con.inputString("name? "); }), 0);
+  EXPECT_EQ(rowText(con.text(), 0), "name? ab");
+}
+
 TEST_F(ConsoleTest, LineInputEchoesEditsAndEndsTheLine) {
   con.setScript(parseKeyScript("abX{Bs}c{Enter}"));
   con.LOCATE(3, 2);

@@ -54,13 +54,13 @@ ScenarioTables sampleScenario() {
   s.ScenarioText(1) = " leading blank";
   s.SpellName(80) = "last";
   s.ItemName(120, 1) = "unknown thing";
-  s.Setting(0) = -4321;  // the key may be any whole number
-  s.Setting(73) = 5010;
-  s.ClassTable(14, 17) = 30608;
+  s.Setting(ScrambleKey) = -4321;  // the key may be any whole number
+  s.Setting(ArmourAndTrapDamage) = 5010;
+  s.ClassTable(14, HitPointDice) = 30608;
   s.ClassExpPart(3, 0) = 1250;
   s.ClassExpPart(3, 1) = 500;
-  s.ItemTable(7, 15) = 9999;
-  s.ItemTable(7, 14) = 9999;
+  s.ItemTable(7, ItemPriceHigh) = 9999;
+  s.ItemTable(7, ItemPriceLow) = 9999;
   s.ScenarioId(0) = 4711;
   s.ScenarioId(2) = 3;
   s.InitialStock(0) = 1;
@@ -78,15 +78,15 @@ TEST_F(GameFiles, ScenarioReadsBackWhatWasWrittenAndDerivesTheExperienceFactor) 
     readScenarioRest(f, 1, loaded);
     EXPECT_TRUE(f.atEnd(1));
   });
-  EXPECT_NE(loaded.ItemTable(7, 15), 9999.0f);  // numbers are stored scrambled
+  EXPECT_NE(loaded.ItemTable(7, ItemPriceHigh), 9999.0f);  // numbers are stored scrambled
   unscrambleScenario(loaded);
   EXPECT_EQ(loaded.ScenarioText(1), " leading blank");
   EXPECT_EQ(loaded.SpellName(80), "last");
   EXPECT_EQ(loaded.ItemName(120, 1), "unknown thing");
-  EXPECT_EQ(loaded.Setting(0), -4321.0f);
-  EXPECT_EQ(loaded.Setting(73), 5010.0f);
-  EXPECT_EQ(loaded.ClassTable(14, 17), 30608.0f);
-  EXPECT_EQ(loaded.ItemTable(7, 15), 9999.0f);
+  EXPECT_EQ(loaded.Setting(ScrambleKey), -4321.0f);
+  EXPECT_EQ(loaded.Setting(ArmourAndTrapDamage), 5010.0f);
+  EXPECT_EQ(loaded.ClassTable(14, HitPointDice), 30608.0f);
+  EXPECT_EQ(loaded.ItemTable(7, ItemPriceHigh), 9999.0f);
   EXPECT_EQ(loaded.ScenarioId(0), 4711.0f);
   EXPECT_EQ(loaded.ScenarioId(2), 3.0f);
   EXPECT_EQ(loaded.InitialStock(120), 9000.0f);
@@ -115,16 +115,16 @@ TEST_F(GameFiles, ScenarioCutShortRaisesEndOfFile) {
 RosterTables sampleRoster() {
   RosterTables r;
   r.CharName(0) = "ALDO";
-  r.CharRec(0, 0) = 1;
-  r.CharRec(0, 1) = 10203;
-  r.CharRec(0, 6) = -30000;  // ages are stored below zero
-  r.CharRec(0, 9) = 2000;    // a spell school above the checksum digits
-  r.CharRec(0, 10) = 1517;
-  r.CharLong(0, 0) = 1000000000;
-  r.CharLong(0, 1) = 12345;
-  r.GameState(0) = 1;
-  r.GameState(1) = 1;
-  r.GameState(9) = 301;
+  r.CharRec(0, Status) = 1;
+  r.CharRec(0, Identity) = 10203;
+  r.CharRec(0, AgeDays) = -30000;           // ages are stored below zero
+  r.CharRec(0, ChecksumAndSchools) = 2000;  // a spell school above the checksum digits
+  r.CharRec(0, FirstStatPair) = 1517;
+  r.CharLong(0, Experience) = 1000000000;
+  r.CharLong(0, Gold) = 12345;
+  r.GameState(MemberCount) = 1;
+  r.GameState(FirstMember) = 1;
+  r.GameState(FloorAndFacing) = 301;
   r.AutoMap(19, 19, 2) = 11111;
   r.ShopStock(0) = 777;
   r.ShopStock(5) = 9000;
@@ -146,12 +146,13 @@ TEST_F(GameFiles, RosterRoundTripsWithAnyKeyAndPassesItsChecks) {
     RosterTables loaded;
     ASSERT_EQ(loadRoster(*this, "T-C.DAT", loaded, 4711), RosterVerdict::Sound) << key;
     EXPECT_EQ(loaded.CharName(0), "ALDO");
-    EXPECT_EQ(loaded.CharRec(0, 6), -30000.0f);
-    EXPECT_EQ(loaded.CharLong(0, 0), 1000000000);
-    EXPECT_EQ(loaded.GameState(9), 301.0f);
+    EXPECT_EQ(loaded.CharRec(0, AgeDays), -30000.0f);
+    EXPECT_EQ(loaded.CharLong(0, Experience), 1000000000);
+    EXPECT_EQ(loaded.GameState(FloorAndFacing), 301.0f);
     EXPECT_EQ(loaded.AutoMap(19, 19, 2), 11111.0f);
     EXPECT_EQ(loaded.ShopStock(5), 9000.0f);
-    EXPECT_EQ(rt::INT(loaded.CharRec(0, 9) / 1000), 2);  // the school survives sealing
+    EXPECT_EQ(rt::INT(loaded.CharRec(0, ChecksumAndSchools) / 1000),
+              2);  // the school survives sealing
     fs::remove(path("T-C.DAT"));
   }
 }
@@ -163,12 +164,12 @@ TEST_F(GameFiles, RosterChecksRefuseChangedRecordsAndOtherScenarios) {
   EXPECT_EQ(loadRoster(*this, "T-C.DAT", loaded, 4712), RosterVerdict::OtherScenario);
 
   RosterTables changed = r;
-  changed.CharRec(0, 4) += 1;  // one hit point more, without sealing again
+  changed.CharRec(0, HitPoints) += 1;  // one hit point more, without sealing again
   writeFile("A-C.DAT", [&](rt::FileTable& f) { writeRoster(f, 1, changed, 4000, 4711); });
   EXPECT_EQ(loadRoster(*this, "A-C.DAT", loaded, 4711), RosterVerdict::WrongCharacterChecksum);
 
   RosterTables school = r;
-  school.CharRec(0, 9) += 1000;  // the thousands digit is outside the checksum
+  school.CharRec(0, ChecksumAndSchools) += 1000;  // the thousands digit is outside the checksum
   writeFile("B-C.DAT", [&](rt::FileTable& f) { writeRoster(f, 1, school, 4000, 4711); });
   EXPECT_EQ(loadRoster(*this, "B-C.DAT", loaded, 4711), RosterVerdict::Sound);
 
@@ -184,19 +185,20 @@ TEST_F(GameFiles, RosterChecksRefuseChangedRecordsAndOtherScenarios) {
 
 TEST_F(GameFiles, NegativeCharacterChecksumsKeepTheSchoolDigits) {
   RosterTables r;
-  r.CharRec(1, 6) = -31999;  // -31999 MOD 4 = -3: a negative sum
-  r.CharRec(1, 9) = 1000;
+  r.CharRec(1, AgeDays) = -31999;  // -31999 MOD 4 = -3: a negative sum
+  r.CharRec(1, ChecksumAndSchools) = 1000;
   ASSERT_LT(characterChecksum(r, 1), 0);
   EXPECT_EQ(rt::MOD(-31999, 4), -3);
   sealCharacters(r);
-  EXPECT_EQ(digit(r.CharRec(1, 9), 3), 1);
+  EXPECT_EQ(digit(r.CharRec(1, ChecksumAndSchools), 3), 1);
   writeFile("T-C.DAT", [&](rt::FileTable& f) { writeRoster(f, 1, r, 7000, 1); });
   RosterTables loaded;
   EXPECT_EQ(loadRoster(*this, "T-C.DAT", loaded, 1), RosterVerdict::Sound);
   // A record sealed the older way (the negative remainder kept) still passes.
   RosterTables older;
-  older.CharRec(1, 6) = -31999;
-  older.CharRec(1, 9) = static_cast<float>(rt::MOD(characterChecksum(older, 1), 1000));
+  older.CharRec(1, AgeDays) = -31999;
+  older.CharRec(1, ChecksumAndSchools) =
+      static_cast<float>(rt::MOD(characterChecksum(older, 1), 1000));
   writeFile("O-C.DAT", [&](rt::FileTable& f) { writeRoster(f, 1, older, 7000, 1); });
   EXPECT_EQ(loadRoster(*this, "O-C.DAT", loaded, 1), RosterVerdict::Sound);
 }
@@ -208,11 +210,11 @@ TEST_F(GameFiles, FloorsRoundTripWithTheirTextsAndHexadecimalNames) {
   EXPECT_EQ(floorFileName("A", 16), "A-10F.DAT");
 
   FloorTables floor;
-  floor.FloorMap(0, 0, 0) = 7;
-  floor.FloorMap(19, 0, 1) = 2;
-  floor.FloorMap(3, 19, 2) = 1508;
-  floor.FloorMap(12, 7, 3) = 101;
-  floor.FloorHeader(1) = 2;
+  floor.FloorMap(0, 0, SquareLayer) = 7;
+  floor.FloorMap(19, 0, WestBoundary) = 2;
+  floor.FloorMap(3, 19, SouthBoundary) = 1508;
+  floor.FloorMap(12, 7, ExtraLayer) = 101;
+  floor.FloorHeader(MapRule) = 2;
   floor.FloorText(0) = "the first line";
   floor.FloorText(4) = std::string(40, 'x');
   writeFile("A-AF.DAT", [&](rt::FileTable& f) { writeFloor(f, 1, floor, {1234, 4711, 10}); });
@@ -228,11 +230,11 @@ TEST_F(GameFiles, FloorsRoundTripWithTheirTextsAndHexadecimalNames) {
   EXPECT_EQ(seal.seed, 1234.0f);
   EXPECT_EQ(seal.scenarioId, 4711.0f);
   EXPECT_EQ(seal.floorNumber, 10.0f);
-  EXPECT_EQ(loaded.FloorMap(0, 0, 0), 7.0f);
-  EXPECT_EQ(loaded.FloorMap(19, 0, 1), 2.0f);
-  EXPECT_EQ(loaded.FloorMap(3, 19, 2), 1508.0f);
-  EXPECT_EQ(loaded.FloorMap(12, 7, 3), 101.0f);
-  EXPECT_EQ(loaded.FloorHeader(1), 2.0f);
+  EXPECT_EQ(loaded.FloorMap(0, 0, SquareLayer), 7.0f);
+  EXPECT_EQ(loaded.FloorMap(19, 0, WestBoundary), 2.0f);
+  EXPECT_EQ(loaded.FloorMap(3, 19, SouthBoundary), 1508.0f);
+  EXPECT_EQ(loaded.FloorMap(12, 7, ExtraLayer), 101.0f);
+  EXPECT_EQ(loaded.FloorHeader(MapRule), 2.0f);
   EXPECT_EQ(loaded.FloorText(0), "the first line" + std::string(14, ' '));
   EXPECT_EQ(loaded.FloorText(4), std::string(28, 'x'));
 }

@@ -24,21 +24,21 @@ std::string screenRow(GameFixture& t, int row) {
 // with spell points spent.
 void setUpInn(Game& g, int members) {
   const float prices[] = {2, 10, 10, 20, 50};
-  for (int room = 1; room <= 5; ++room) g.Setting(14 + room) = prices[room - 1];
-  g.Setting(41) = 4;
-  g.Setting(42) = 6;
-  g.Setting(43) = 9;
-  g.RaceTable(0, 10) = 60;
+  for (int room = 1; room <= 5; ++room) g.Setting(PlayStatLimit + room) = prices[room - 1];
+  g.Setting(FirstInnHealing) = 4;
+  g.Setting(FirstInnHealing + 1) = 6;
+  g.Setting(FirstInnHealing + 2) = 9;
+  g.RaceTable(0, LifeSpan) = 60;
   for (int c = 0; c < members; ++c) {
     g.CharName(c) = std::string(1, static_cast<char>('A' + c));
-    g.CharRec(c, 0) = 1;
-    g.CharRec(c, 2) = 1;
-    g.CharRec(c, 4) = 1;
-    g.CharRec(c, 5) = 10;
-    g.CharRec(c, 6) = kYoung;
-    g.CharLong(c, 1) = 100;
-    g.CharLong(c, 3) = 123;
-    g.CharLong(c, 5) = 45;
+    g.CharRec(c, Status) = 1;
+    g.CharRec(c, LevelAndFloor) = 1;
+    g.CharRec(c, HitPoints) = 1;
+    g.CharRec(c, MaxHitPoints) = 10;
+    g.CharRec(c, AgeDays) = kYoung;
+    g.CharLong(c, Gold) = 100;
+    g.CharLong(c, HolyPointsMax) = 123;
+    g.CharLong(c, MagicPointsMax) = 45;
     joinParty(g, c);
   }
 }
@@ -46,14 +46,14 @@ void setUpInn(Game& g, int members) {
 TEST(InnLobby, RestoresSpellPointsOnlyForADayEvenAtFullHealth) {
   GameFixture t;
   setUpInn(t.g, 1);
-  t.g.CharRec(0, 4) = 10;
+  t.g.CharRec(0, HitPoints) = 10;
   t.type("2510");  // the rooms heal: refused at full health
   Inn(t.g);
-  EXPECT_EQ(t.g.CharLong(0, 2), 123);
-  EXPECT_EQ(t.g.CharLong(0, 4), 45);
-  EXPECT_EQ(t.g.CharLong(0, 1), 98);
-  EXPECT_EQ(t.g.CharRec(0, 6), kYoung + 1);
-  EXPECT_EQ(t.g.CharRec(0, 4), 10);
+  EXPECT_EQ(t.g.CharLong(0, HolyPoints), 123);
+  EXPECT_EQ(t.g.CharLong(0, MagicPoints), 45);
+  EXPECT_EQ(t.g.CharLong(0, Gold), 98);
+  EXPECT_EQ(t.g.CharRec(0, AgeDays), kYoung + 1);
+  EXPECT_EQ(t.g.CharRec(0, HitPoints), 10);
 }
 
 TEST(InnRooms, AStayLastsWeekByWeekUntilTheGuestIsHealed) {
@@ -61,22 +61,22 @@ TEST(InnRooms, AStayLastsWeekByWeekUntilTheGuestIsHealed) {
   setUpInn(t.g, 1);
   t.type("30");
   Inn(t.g);
-  EXPECT_EQ(t.g.CharRec(0, 4), 10);
-  EXPECT_EQ(t.g.CharLong(0, 1), 70);
-  EXPECT_EQ(t.g.CharRec(0, 6), kYoung + 21);
-  EXPECT_EQ(t.g.CharLong(0, 2), 123);
+  EXPECT_EQ(t.g.CharRec(0, HitPoints), 10);
+  EXPECT_EQ(t.g.CharLong(0, Gold), 70);
+  EXPECT_EQ(t.g.CharRec(0, AgeDays), kYoung + 21);
+  EXPECT_EQ(t.g.CharLong(0, HolyPoints), 123);
 }
 
 TEST(InnRooms, TheWeeksPaidStayPaidWhenTheGoldRunsOut) {
   GameFixture t;
   setUpInn(t.g, 1);
-  t.g.CharLong(0, 1) = 25;
-  t.g.SysWord(22) = 10000;  // the message waits for a key
+  t.g.CharLong(0, Gold) = 25;
+  t.g.SysWord(MessageTime) = 10000;  // the message waits for a key
   t.type("4");
   EXPECT_THROW(Inn(t.g), rt::ProgramEnd);
-  EXPECT_EQ(t.g.CharRec(0, 4), 7);
-  EXPECT_EQ(t.g.CharLong(0, 1), 5);
-  EXPECT_EQ(t.g.CharRec(0, 6), kYoung + 7);
+  EXPECT_EQ(t.g.CharRec(0, HitPoints), 7);
+  EXPECT_EQ(t.g.CharLong(0, Gold), 5);
+  EXPECT_EQ(t.g.CharRec(0, AgeDays), kYoung + 7);
   EXPECT_EQ(screenRow(t, 21).rfind("                       A の所持金では足りません", 0), 0U);
 }
 
@@ -96,15 +96,15 @@ TEST(InnRooms, TheRoomScreenShowsPricesAndHealing) {
 TEST(InnRetirement, AGuestPastHisLifeSpanRetiresAndLeavesTheParty) {
   GameFixture t;
   setUpInn(t.g, 3);
-  t.g.CharRec(1, 6) = 46 * 365 - 1 - 32000;  // 60 years and 364 days
-  t.g.BattleParty(2, 21) = 7;
+  t.g.CharRec(1, AgeDays) = 46 * 365 - 1 - 32000;  // 60 years and 364 days
+  t.g.BattleParty(2, LevelsLost) = 7;
   t.type("21x0");
   Inn(t.g);
-  EXPECT_EQ(t.g.CharRec(1, 0), 30000);
+  EXPECT_EQ(t.g.CharRec(1, Status), 30000);
   EXPECT_EQ(partySize(t.g), 2);
   EXPECT_EQ(memberSlot(t.g, 2), 2);
-  EXPECT_EQ(t.g.BattleParty(1, 21), 7);
-  EXPECT_EQ(t.g.BattleParty(2, 21), 0);
+  EXPECT_EQ(t.g.BattleParty(1, LevelsLost), 7);
+  EXPECT_EQ(t.g.BattleParty(2, LevelsLost), 0);
   EXPECT_EQ(screenRow(t, 12), "");
 }
 

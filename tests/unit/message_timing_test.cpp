@@ -11,10 +11,10 @@ namespace {
 
 float timeAfterAnswers(const std::string& keys) {
   GameFixture t;
-  t.g.SysWord(22) = 777;
+  t.g.SysWord(MessageTime) = 777;
   t.type(keys);
   TWC(t.g);
-  return t.g.SysWord(22);
+  return t.g.SysWord(MessageTime);
 }
 
 TEST(MessageTime, TakesTheWholeNumberOfAnAnswerInRange) {
@@ -27,11 +27,11 @@ TEST(MessageTime, TakesTheWholeNumberOfAnAnswerInRange) {
 
 TEST(MessageTime, ShowsTheCurrentTimeWhileAsking) {
   GameFixture t;
-  t.g.SysWord(22) = 777;
+  t.g.SysWord(MessageTime) = 777;
   EXPECT_THROW(TWC(t.g), rt::ProgramEnd);
   EXPECT_EQ(rt::toUtf8(rt::rowText(t.con.text(), 23)),
             "                         Input  0 - 10000    (現在  777 )");
-  EXPECT_EQ(t.g.SysWord(22), 777);
+  EXPECT_EQ(t.g.SysWord(MessageTime), 777);
 }
 
 }  // namespace

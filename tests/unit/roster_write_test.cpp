@@ -1,3 +1,5 @@
+#include "game/state/roster_write.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -5,7 +7,6 @@
 #include <fstream>
 
 #include "game/state/roster_file.h"
-#include "game/state/roster_write.h"
 #include "game_fixture.h"
 
 namespace kestrun::game {
@@ -28,9 +29,9 @@ void prepare(Game& g) {
   g.ScenarioLetter = "T";
   g.ScenarioId(0) = 55;
   g.CharName(0) = "MIRA";
-  g.CharRec(0, 0) = 1;
-  g.CharRec(0, 6) = -29000;
-  g.SysWord(22) = 1234;
+  g.CharRec(0, Status) = 1;
+  g.CharRec(0, AgeDays) = -29000;
+  g.SysWord(MessageTime) = 1234;
 }
 
 TEST(RosterWriter, SavesASealedRosterAndReplacesALeftoverFile) {
@@ -49,7 +50,7 @@ TEST(RosterWriter, SavesASealedRosterAndReplacesALeftoverFile) {
   CHWRT(t.g);
   EXPECT_NE(readAll("T-C.DAT"), first);
   ASSERT_EQ(loadSaved(saved, 55), RosterVerdict::Sound);
-  EXPECT_EQ(saved.CharRec(0, 6), -29000.0f);
+  EXPECT_EQ(saved.CharRec(0, AgeDays), -29000.0f);
 }
 
 TEST(RosterWriter, AFailedWriteLeavesTheOldRosterLoadable) {

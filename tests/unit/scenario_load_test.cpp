@@ -24,17 +24,17 @@ constexpr float kId = 321;
 ScenarioTables smallScenario() {
   ScenarioTables s;
   s.ScenarioText(0) = std::string(70, 'N');
-  s.Setting(0) = 2468;
-  s.Setting(13) = 99;
-  s.Setting(14) = 99;
-  s.RaceTable(0, 0) = 1;
-  s.RaceTable(0, 1) = 18;
-  s.RaceTable(1, 0) = 1;
-  s.RaceTable(1, 2) = 18;  // a second race shares the highest value
-  s.RaceTable(1, 3) = 16;
-  s.RaceTable(2, 4) = 30;  // a race that does not exist does not count
-  s.SpellTable(5, 1) = 3;
-  s.SpellTable(6, 1) = 2004;
+  s.Setting(ScrambleKey) = 2468;
+  s.Setting(CreationStatLimit) = 99;
+  s.Setting(PlayStatLimit) = 99;
+  s.RaceTable(0, RaceExists) = 1;
+  s.RaceTable(0, FirstRaceStat) = 18;
+  s.RaceTable(1, RaceExists) = 1;
+  s.RaceTable(1, FirstRaceStat + 1) = 18;  // a second race shares the highest value
+  s.RaceTable(1, FirstRaceStat + 2) = 16;
+  s.RaceTable(2, FirstRaceStat + 3) = 30;  // a race that does not exist does not count
+  s.SpellTable(5, SpellLevel) = 3;
+  s.SpellTable(6, SpellLevel) = 2004;
   s.ScenarioId(0) = kId;
   return s;
 }
@@ -42,11 +42,11 @@ ScenarioTables smallScenario() {
 RosterTables smallRoster() {
   RosterTables r;
   r.CharName(0) = "KAI";
-  r.CharRec(0, 0) = 1;
-  r.CharRec(0, 4) = 12;
-  r.CharRec(0, 5) = 9;
-  r.CharRec(0, 10) = 9070;  // strength 90 and health 70
-  for (int c = 1; c < 20; ++c) r.CharRec(c, 0) = 20000;
+  r.CharRec(0, Status) = 1;
+  r.CharRec(0, HitPoints) = 12;
+  r.CharRec(0, MaxHitPoints) = 9;
+  r.CharRec(0, FirstStatPair) = 9070;  // strength 90 and health 70
+  for (int c = 1; c < 20; ++c) r.CharRec(c, Status) = 20000;
   r.ShopStock(0) = 20000;
   sealCharacters(r);
   return r;
@@ -73,16 +73,16 @@ TEST(ScenarioLoad, DerivesTheValuesOfTheLoadedScenario) {
   ASSERT_TRUE(LoadScenario(t.g));
   Game& g = t.g;
   EXPECT_EQ(g.ScenarioLetter, "T");
-  EXPECT_EQ(g.CharRec(0, 4), 9.0f);          // hit points clamped to the maximum
-  EXPECT_EQ(statOf(g, 0, 0), 18 + 99 - 50);  // stat clamp with the stored 99
-  EXPECT_EQ(statOf(g, 0, 1), 49);            // race 0 has 0 for health: 0 + 49
-  EXPECT_EQ(g.SysWord(22), 777.0f);          // message time out of range
-  EXPECT_EQ(g.Setting(13), 60.0f);
-  EXPECT_EQ(g.Setting(14), 65.0f);
-  EXPECT_EQ(g.SpellTable(5, 1), 3003.0f);
-  EXPECT_EQ(g.SpellTable(6, 1), 2004.0f);
-  EXPECT_EQ(g.SysWord(23), 16 + 60 - 50.0f);  // next distinct value below 18
-  EXPECT_TRUE(g.MapViewAllowed);              // every other slot is dead
+  EXPECT_EQ(g.CharRec(0, HitPoints), 9.0f);   // hit points clamped to the maximum
+  EXPECT_EQ(statOf(g, 0, 0), 18 + 99 - 50);   // stat clamp with the stored 99
+  EXPECT_EQ(statOf(g, 0, 1), 49);             // race 0 has 0 for health: 0 + 49
+  EXPECT_EQ(g.SysWord(MessageTime), 777.0f);  // message time out of range
+  EXPECT_EQ(g.Setting(CreationStatLimit), 60.0f);
+  EXPECT_EQ(g.Setting(PlayStatLimit), 65.0f);
+  EXPECT_EQ(g.SpellTable(5, SpellLevel), 3003.0f);
+  EXPECT_EQ(g.SpellTable(6, SpellLevel), 2004.0f);
+  EXPECT_EQ(g.SysWord(StatScale), 16 + 60 - 50.0f);  // next distinct value below 18
+  EXPECT_TRUE(g.MapViewAllowed);                     // every other slot is dead
   // The title is cut to 60 bytes and centred on that length.
   EXPECT_EQ(rowText(t.con.text(), 17),
             std::string(3, ' ') + "シナリオ名   "_sj + std::string(60, 'N'));
@@ -91,14 +91,14 @@ TEST(ScenarioLoad, DerivesTheValuesOfTheLoadedScenario) {
 TEST(ScenarioLoad, StatScaleAndMapViewFollowTheirSettings) {
   GameFixture t;
   ScenarioTables s = smallScenario();
-  s.Setting(13) = 30;
+  s.Setting(CreationStatLimit) = 30;
   RosterTables r = smallRoster();
-  r.CharRec(7, 0) = 0;  // an empty slot forbids the map view...
+  r.CharRec(7, Status) = 0;  // an empty slot forbids the map view...
   sealCharacters(r);
   writeScenarioFiles(s, r);
   t.type("T{Enter}");
   ASSERT_TRUE(LoadScenario(t.g));
-  EXPECT_EQ(t.g.SysWord(23), 30.0f);
+  EXPECT_EQ(t.g.SysWord(StatScale), 30.0f);
   EXPECT_FALSE(t.g.MapViewAllowed);
 
   s.InitialStock(0) = 1;  // ...unless the scenario allows it outright
@@ -154,24 +154,24 @@ TEST(ScenarioLoad, FilesCutAnywhereOrSwollenNeverBreakTheLoader) {
 TEST(FloorLoad, ReadsTheFloorAndEndsTheIdentificationOfStrengthTwo) {
   GameFixture t;
   FloorTables floor;
-  floor.FloorMap(4, 5, 0) = 7;
+  floor.FloorMap(4, 5, SquareLayer) = 7;
   writeFile("T-AF.DAT", [&](rt::FileTable& f) { writeFloor(f, 1, floor, {77, kId, 10}); });
   Game& g = t.g;
   g.ScenarioLetter = "T";
   g.ScenarioId(0) = kId;
-  g.GameState(9) = 1002;
-  g.GameState(13) = 3002;
-  g.SysWord(1) = 1000;  // no progress message
+  g.GameState(FloorAndFacing) = 1002;
+  g.GameState(IdentifyEffect) = 3002;
+  g.SysWord(ActingSlot) = 1000;  // no progress message
   FLREAD(g);
-  EXPECT_EQ(g.FloorMap(4, 5, 0), 7.0f);
-  EXPECT_EQ(g.GameState(13), 0.0f);
-  EXPECT_EQ(g.SysWord(21), 0.0f);
+  EXPECT_EQ(g.FloorMap(4, 5, SquareLayer), 7.0f);
+  EXPECT_EQ(g.GameState(IdentifyEffect), 0.0f);
+  EXPECT_EQ(g.SysWord(FloorReading), 0.0f);
   EXPECT_EQ(rowText(t.con.text(), 11), "");
 
-  g.GameState(13) = 3001;
-  g.SysWord(1) = 0;
+  g.GameState(IdentifyEffect) = 3001;
+  g.SysWord(ActingSlot) = 0;
   FLREAD(g);
-  EXPECT_EQ(g.GameState(13), 3001.0f);
+  EXPECT_EQ(g.GameState(IdentifyEffect), 3001.0f);
 }
 
 TEST(FloorLoad, AMissingFloorAnsweredYesSavesThePreviousPosition) {
@@ -180,10 +180,10 @@ TEST(FloorLoad, AMissingFloorAnsweredYesSavesThePreviousPosition) {
   writeScenarioFiles(smallScenario(), smallRoster());
   t.type("T{Enter}");
   ASSERT_TRUE(LoadScenario(g));
-  g.GameState(9) = 500;
-  g.GameState(10) = 1010;
-  g.GameState(14) = 101;
-  g.GameState(15) = 304;
+  g.GameState(FloorAndFacing) = 500;
+  g.GameState(Square) = 1010;
+  g.GameState(PreviousFloorAndFacing) = 101;
+  g.GameState(PreviousSquare) = 304;
   t.type("y");
   EXPECT_THROW(FLREAD(g), rt::ProgramEnd);
   EXPECT_FALSE(std::filesystem::exists("T-C.DAT.NEW"));
@@ -195,8 +195,8 @@ TEST(FloorLoad, AMissingFloorAnsweredYesSavesThePreviousPosition) {
   readRoster(files, 1, saved, seal);
   const RosterLinks links = unscrambleRoster(saved, seal);
   EXPECT_EQ(checkRoster(saved, links, kId), RosterVerdict::Sound);
-  EXPECT_EQ(saved.GameState(9), 101.0f);
-  EXPECT_EQ(saved.GameState(10), 304.0f);
+  EXPECT_EQ(saved.GameState(FloorAndFacing), 101.0f);
+  EXPECT_EQ(saved.GameState(Square), 304.0f);
 }
 
 TEST(FloorLoad, FloorsOfAnotherScenarioOrDamagedEndTheProgram) {
@@ -204,7 +204,7 @@ TEST(FloorLoad, FloorsOfAnotherScenarioOrDamagedEndTheProgram) {
   Game& g = t.g;
   g.ScenarioLetter = "T";
   g.ScenarioId(0) = kId;
-  g.GameState(9) = 200;
+  g.GameState(FloorAndFacing) = 200;
   FloorTables floor;
   writeFile("T-2F.DAT", [&](rt::FileTable& f) { writeFloor(f, 1, floor, {77, kId, 3}); });
   EXPECT_THROW(FLREAD(g), rt::ProgramEnd);

@@ -17,13 +17,13 @@ namespace {
 TEST(ShopPercentages, CharmMovesSellingAndFeesOppositeWaysAroundHalfTheScale) {
   GameFixture t;
   Game& g = t.g;
-  g.Setting(11) = 1;
-  g.SysWord(23) = 18;
-  g.Setting(46) = 50;
-  g.Setting(51) = 50;
-  g.Setting(52) = 80;
+  g.Setting(FirstStatUsed + 7) = 1;
+  g.SysWord(StatScale) = 18;
+  g.Setting(SellPercent) = 50;
+  g.Setting(IdentifyPercent) = 50;
+  g.Setting(UncursePercent) = 80;
   auto withCharm = [&g](int charm) {
-    g.CharRec(0, 13) = static_cast<float>(charm);
+    g.CharRec(0, FirstStatPair + 3) = static_cast<float>(charm);
     return std::vector<float>{pricePercent(g, 0, kSelling), pricePercent(g, 0, kIdentifying),
                               pricePercent(g, 0, kUncursing)};
   };
@@ -33,7 +33,7 @@ TEST(ShopPercentages, CharmMovesSellingAndFeesOppositeWaysAroundHalfTheScale) {
   // 1.1 points either way: the selling price and the fee both round down.
   EXPECT_EQ(withCharm(10), (std::vector<float>{50, 49, 79}));
 
-  g.Setting(11) = 0;  // Charm not used
+  g.Setting(FirstStatUsed + 7) = 0;  // Charm not used
   EXPECT_EQ(withCharm(18), (std::vector<float>{50, 50, 80}));
 }
 
@@ -45,28 +45,28 @@ TEST(ShopPercentages, DearItemsAreDividedBeforeThePercentageIsApplied) {
   EXPECT_EQ(chargedAmount(999, 50), 499);
 
   GameFixture t;
-  t.g.ItemTable(4, 15) = 12345;  // only the low four digits count
-  t.g.ItemTable(4, 14) = 16789;
+  t.g.ItemTable(4, ItemPriceHigh) = 12345;  // only the low four digits count
+  t.g.ItemTable(4, ItemPriceLow) = 16789;
   EXPECT_EQ(itemPrice(t.g, 4), 23456789);
 }
 
 // A party of one (slot 0, Charm at half the scale) in a shop of type-0 items
 // priced 10 x their number, each with a stock of 5.
 void smallShop(Game& g, int items) {
-  g.Setting(37) = 4;
-  g.Setting(46) = 50;
-  g.Setting(51) = 50;
-  g.SysWord(23) = 18;
-  g.GameState(0) = 1;
-  g.GameState(1) = 1;
+  g.Setting(ItemSlots) = 4;
+  g.Setting(SellPercent) = 50;
+  g.Setting(IdentifyPercent) = 50;
+  g.SysWord(StatScale) = 18;
+  g.GameState(MemberCount) = 1;
+  g.GameState(FirstMember) = 1;
   g.CharName(0) = "Ann";
-  g.CharRec(0, 0) = 1;
-  g.CharRec(0, 2) = 1;
-  g.CharLong(0, 1) = 1000;
+  g.CharRec(0, Status) = 1;
+  g.CharRec(0, LevelAndFloor) = 1;
+  g.CharLong(0, Gold) = 1000;
   for (int i = 1; i <= items; ++i) {
     g.ItemName(i, 0) = "Item" + std::to_string(i);
-    g.ItemTable(i, 14) = static_cast<float>(10 * i);
-    g.ItemTable(i, 0) = 5000;  // type 0, no armour change
+    g.ItemTable(i, ItemPriceLow) = static_cast<float>(10 * i);
+    g.ItemTable(i, ItemKindAndArmour) = 5000;  // type 0, no armour change
     g.ShopStock(i) = 5;
   }
 }
@@ -82,12 +82,12 @@ TEST(ShopStock, UnlimitedFrom9000GrowsOnlyBelow8000AndHidesTheQuestItem) {
   smallShop(g, 4);
   g.ShopStock(1) = 9000;
   g.ShopStock(2) = 1;
-  g.ShopStock(3) = 0;  // sold out
-  g.Setting(33) = 4;   // the castle's quest item
+  g.ShopStock(3) = 0;        // sold out
+  g.Setting(QuestItem) = 4;  // the castle's quest item
   visit(t, "12{Enter}1{Enter}2{Enter}");
-  EXPECT_EQ(g.CharRec(0, 14), 10002);
-  EXPECT_EQ(g.CharRec(0, 15), 10001);
-  EXPECT_EQ(g.CharLong(0, 1), 970);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot), 10002);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot + 1), 10001);
+  EXPECT_EQ(g.CharLong(0, Gold), 970);
   EXPECT_EQ(g.ShopStock(1), 9000);
   EXPECT_EQ(g.ShopStock(2), 0);
   EXPECT_EQ(g.ShopPage(1), 1);  // only item 1 is left on the page
@@ -95,52 +95,52 @@ TEST(ShopStock, UnlimitedFrom9000GrowsOnlyBelow8000AndHidesTheQuestItem) {
 
   g.ShopStock(1) = 8000;
   visit(t, "21{Enter}1{Enter}");
-  EXPECT_EQ(g.CharRec(0, 14), 0);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot), 0);
   EXPECT_EQ(g.ShopStock(2), 1);
   EXPECT_EQ(g.ShopStock(1), 8000);
-  EXPECT_EQ(g.CharLong(0, 1), 985);
+  EXPECT_EQ(g.CharLong(0, Gold), 985);
 }
 
 TEST(ShopStock, ASaleNeverTakesGoldPastTheCap) {
   GameFixture t;
   Game& g = t.g;
   smallShop(g, 1);
-  g.ItemTable(1, 14) = 9000;
-  g.CharRec(0, 14) = 10001;
-  g.CharLong(0, 1) = 999999000;
+  g.ItemTable(1, ItemPriceLow) = 9000;
+  g.CharRec(0, FirstItemSlot) = 10001;
+  g.CharLong(0, Gold) = 999999000;
   visit(t, "21{Enter}");
-  EXPECT_EQ(g.CharLong(0, 1), 1000000000);
-  EXPECT_EQ(g.CharRec(0, 14), 0);
+  EXPECT_EQ(g.CharLong(0, Gold), 1000000000);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot), 0);
 }
 
 TEST(ShopSelling, RefusesUnidentifiedWornAndWorthlessItems) {
   GameFixture t;
   Game& g = t.g;
   smallShop(g, 3);
-  g.ItemTable(3, 14) = 0;
-  g.CharRec(0, 14) = 1;      // not identified
-  g.CharRec(0, 15) = 11002;  // worn
-  g.CharRec(0, 16) = 10003;  // worth nothing
-  g.CharRec(0, 17) = 12001;  // cursed on
+  g.ItemTable(3, ItemPriceLow) = 0;
+  g.CharRec(0, FirstItemSlot) = 1;          // not identified
+  g.CharRec(0, FirstItemSlot + 1) = 11002;  // worn
+  g.CharRec(0, FirstItemSlot + 2) = 10003;  // worth nothing
+  g.CharRec(0, FirstItemSlot + 3) = 12001;  // cursed on
   visit(t, "21{Enter}2{Enter}3{Enter}4{Enter}");
-  EXPECT_EQ(g.CharRec(0, 14), 1);
-  EXPECT_EQ(g.CharRec(0, 15), 11002);
-  EXPECT_EQ(g.CharRec(0, 16), 10003);
-  EXPECT_EQ(g.CharRec(0, 17), 12001);
-  EXPECT_EQ(g.CharLong(0, 1), 1000);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot), 1);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot + 1), 11002);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot + 2), 10003);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot + 3), 12001);
+  EXPECT_EQ(g.CharLong(0, Gold), 1000);
 }
 
 TEST(ShopIdentifying, ChargesTheFeeAndRefusesWhatTheGoldDoesNotCover) {
   GameFixture t;
   Game& g = t.g;
   smallShop(g, 3);
-  g.CharRec(0, 14) = 1;
-  g.CharRec(0, 15) = 3;
-  g.ItemTable(3, 14) = 5000;  // fee 2500
+  g.CharRec(0, FirstItemSlot) = 1;
+  g.CharRec(0, FirstItemSlot + 1) = 3;
+  g.ItemTable(3, ItemPriceLow) = 5000;  // fee 2500
   visit(t, "41{Enter}2{Enter}1{Enter}");
-  EXPECT_EQ(g.CharRec(0, 14), 10001);
-  EXPECT_EQ(g.CharRec(0, 15), 3);
-  EXPECT_EQ(g.CharLong(0, 1), 995);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot), 10001);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot + 1), 3);
+  EXPECT_EQ(g.CharLong(0, Gold), 995);
 }
 
 std::string rowOf(GameFixture& t, int row) {
@@ -151,7 +151,7 @@ TEST(ShopPages, NextPageWrapsToTheFirstAfterTheLastAndBGoesBack) {
   GameFixture t;
   Game& g = t.g;
   smallShop(g, 20);
-  g.ItemTable(20, 0) = 5001;  // the one item of type 1
+  g.ItemTable(20, ItemKindAndArmour) = 5001;  // the one item of type 1
   visit(t, "1N{Enter}");
   EXPECT_EQ(g.ShopPage(1), 16);
   EXPECT_EQ(g.ShopPage(5), 20);  // type 1 follows type 0 on the same page
@@ -173,11 +173,11 @@ TEST(ShopPages, APageEndingOnTheLastItemOfATypeGoesOnWithTheNextType) {
   Game& g = t.g;
   smallShop(g, 0);
   for (int i = 106; i <= 120; ++i) {
-    g.ItemTable(i, 14) = 10;
+    g.ItemTable(i, ItemPriceLow) = 10;
     g.ShopStock(i) = 1;
   }
-  g.ItemTable(1, 14) = 10;
-  g.ItemTable(1, 0) = 2;  // type 2
+  g.ItemTable(1, ItemPriceLow) = 10;
+  g.ItemTable(1, ItemKindAndArmour) = 2;  // type 2
   g.ShopStock(1) = 1;
   visit(t, "1N{Enter}");
   EXPECT_EQ(g.ShopPage(1), 1);
@@ -188,14 +188,14 @@ TEST(ShopBuying, FillingTheLastSlotReturnsToTheShopScreenWhereBuyingIsRed) {
   GameFixture t;
   Game& g = t.g;
   smallShop(g, 2);
-  g.CharRec(0, 14) = 10001;
-  g.CharRec(0, 15) = 10001;
-  g.CharLong(0, 1) = 50;
+  g.CharRec(0, FirstItemSlot) = 10001;
+  g.CharRec(0, FirstItemSlot + 1) = 10001;
+  g.CharLong(0, Gold) = 50;
   // Item 2 costs 20: two fit the purse, and the second fills the slots; the
   // 1 typed after that goes to the shop screen, where it does nothing.
   visit(t, "12{Enter}2{Enter}1");
-  EXPECT_EQ(g.CharRec(0, 17), 10002);
-  EXPECT_EQ(g.CharLong(0, 1), 10);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot + 3), 10002);
+  EXPECT_EQ(g.CharLong(0, Gold), 10);
   EXPECT_EQ(g.ShopStock(2), 3);
   EXPECT_EQ(t.con.text().cell(9, 23).fg, 2);  // option 1 in red
   EXPECT_EQ(rowOf(t, 21).find("Ann は何をしますか ?"), 15u);

@@ -14,19 +14,19 @@ namespace {
 // Per level: poison 20, paralysis 40, stone 100, death 150, spirit 400.
 void templeCharges(Game& g) {
   const float charges[] = {20, 40, 100, 150, 400};
-  for (int n = 0; n < 5; ++n) g.Setting(20 + n) = charges[n];
-  g.Setting(37) = 4;
-  g.Setting(52) = 80;
-  g.SysWord(23) = 18;
+  for (int n = 0; n < 5; ++n) g.Setting(PoisonCharge + n) = charges[n];
+  g.Setting(ItemSlots) = 4;
+  g.Setting(UncursePercent) = 80;
+  g.SysWord(StatScale) = 18;
 }
 
 TEST(TempleFees, SumTheAilmentsTimesTheLevelButChargeTheDeadOnce) {
   GameFixture t;
   Game& g = t.g;
   templeCharges(g);
-  g.CharRec(0, 2) = 3;
+  g.CharRec(0, LevelAndFloor) = 3;
   auto feeFor = [&g](float code) {
-    g.CharRec(0, 0) = code;
+    g.CharRec(0, Status) = code;
     return healingFee(g, 0);
   };
   EXPECT_EQ(feeFor(1001), 60);
@@ -41,7 +41,7 @@ TEST(TempleFees, SumTheAilmentsTimesTheLevelButChargeTheDeadOnce) {
 TEST(TempleFees, RevivalChanceRisesWithHealthAroundSeventyPercent) {
   GameFixture t;
   Game& g = t.g;
-  g.SysWord(23) = 18;
+  g.SysWord(StatScale) = 18;
   auto chanceWith = [&g](int health) {
     setStat(g, 0, 1, health);
     return revivalChance(g, 0);
@@ -57,23 +57,23 @@ TEST(TempleFees, RevivalChanceRisesWithHealthAroundSeventyPercent) {
 // the temple with `status`.
 void templeDay(Game& g, float status) {
   templeCharges(g);
-  g.GameState(0) = 2;
-  g.GameState(1) = 1;
-  g.GameState(2) = 2;
+  g.GameState(MemberCount) = 2;
+  g.GameState(FirstMember) = 1;
+  g.GameState(FirstMember + 1) = 2;
   const std::string names[] = {"Ann", "Bob"};
   for (int c = 0; c < 2; ++c) {
     g.CharName(c) = names[c];
-    g.CharRec(c, 0) = 1;
-    g.CharRec(c, 2) = 1;
+    g.CharRec(c, Status) = 1;
+    g.CharRec(c, LevelAndFloor) = 1;
   }
-  g.CharLong(0, 1) = 100;
-  g.CharLong(1, 1) = 1000;
+  g.CharLong(0, Gold) = 100;
+  g.CharLong(1, Gold) = 1000;
   g.CharName(5) = "Cy";
-  g.CharRec(5, 0) = status;
-  g.CharRec(5, 2) = 3;
-  g.CharRec(5, 4) = 0;
-  g.CharRec(5, 5) = 20;
-  g.CharRec(6, 0) = 30000;  // lost: never listed
+  g.CharRec(5, Status) = status;
+  g.CharRec(5, LevelAndFloor) = 3;
+  g.CharRec(5, HitPoints) = 0;
+  g.CharRec(5, MaxHitPoints) = 20;
+  g.CharRec(6, Status) = 30000;  // lost: never listed
 }
 
 // Moves the generator on until its next draw (x 100) is at least `least`.
@@ -98,16 +98,16 @@ TEST(TempleRevival, FailureMakesTheDeadASpiritAndASpiritLost) {
   nextDrawAtLeast(t, 50);
   // Ann cannot pay 450, Bob can.
   visit(t, "11{Enter}12");
-  EXPECT_EQ(g.CharRec(5, 0), 25000);
-  EXPECT_EQ(g.CharLong(0, 1), 100);
-  EXPECT_EQ(g.CharLong(1, 1), 550);
+  EXPECT_EQ(g.CharRec(5, Status), 25000);
+  EXPECT_EQ(g.CharLong(0, Gold), 100);
+  EXPECT_EQ(g.CharLong(1, Gold), 550);
 
-  g.CharLong(1, 1) = 2000;
+  g.CharLong(1, Gold) = 2000;
   nextDrawAtLeast(t, 50);
   visit(t, "11{Enter}2");
-  EXPECT_EQ(g.CharRec(5, 0), 30000);
-  EXPECT_EQ(g.CharLong(1, 1), 800);
-  EXPECT_EQ(g.CharRec(5, 4), 0);
+  EXPECT_EQ(g.CharRec(5, Status), 30000);
+  EXPECT_EQ(g.CharLong(1, Gold), 800);
+  EXPECT_EQ(g.CharRec(5, HitPoints), 0);
 }
 
 TEST(TempleRevival, SuccessRestoresEveryHitPointAndHealingLeavesThemAlone) {
@@ -116,34 +116,34 @@ TEST(TempleRevival, SuccessRestoresEveryHitPointAndHealingLeavesThemAlone) {
   templeDay(g, 20000);
   setStat(g, 5, 1, 99);  // far beyond any draw
   visit(t, "11{Enter}2");
-  EXPECT_EQ(g.CharRec(5, 0), 1);
-  EXPECT_EQ(g.CharRec(5, 4), 20);
+  EXPECT_EQ(g.CharRec(5, Status), 1);
+  EXPECT_EQ(g.CharRec(5, HitPoints), 20);
 
-  g.CharRec(5, 0) = 11101;  // stone, poison and paralysis together
-  g.CharRec(5, 4) = 7;
+  g.CharRec(5, Status) = 11101;  // stone, poison and paralysis together
+  g.CharRec(5, HitPoints) = 7;
   visit(t, "11{Enter}2");
-  EXPECT_EQ(g.CharRec(5, 0), 1);
-  EXPECT_EQ(g.CharRec(5, 4), 7);
-  EXPECT_EQ(g.CharLong(1, 1), 1000 - 450 - 480);
+  EXPECT_EQ(g.CharRec(5, Status), 1);
+  EXPECT_EQ(g.CharRec(5, HitPoints), 7);
+  EXPECT_EQ(g.CharLong(1, Gold), 1000 - 450 - 480);
 }
 
 TEST(TempleCurses, RemovingACurseDestroysTheItemForItsFee) {
   GameFixture t;
   Game& g = t.g;
   templeDay(g, 1);
-  g.ItemTable(7, 14) = 100;   // fee 80
-  g.ItemTable(8, 14) = 5000;  // fee 4000: more than Bob has
-  g.CharRec(1, 14) = 10008;
-  g.CharRec(1, 15) = 12007;
-  g.CharRec(1, 16) = 10008;
+  g.ItemTable(7, ItemPriceLow) = 100;   // fee 80
+  g.ItemTable(8, ItemPriceLow) = 5000;  // fee 4000: more than Bob has
+  g.CharRec(1, FirstItemSlot) = 10008;
+  g.CharRec(1, FirstItemSlot + 1) = 12007;
+  g.CharRec(1, FirstItemSlot + 2) = 10008;
   visit(t,
         "22"
         "2{Enter}"
         "1{Enter}");
-  EXPECT_EQ(g.CharRec(1, 14), 10008);
-  EXPECT_EQ(g.CharRec(1, 15), 10008);
-  EXPECT_EQ(g.CharRec(1, 16), 0);
-  EXPECT_EQ(g.CharLong(1, 1), 920);
+  EXPECT_EQ(g.CharRec(1, FirstItemSlot), 10008);
+  EXPECT_EQ(g.CharRec(1, FirstItemSlot + 1), 10008);
+  EXPECT_EQ(g.CharRec(1, FirstItemSlot + 2), 0);
+  EXPECT_EQ(g.CharLong(1, Gold), 920);
 }
 
 }  // namespace

@@ -17,27 +17,27 @@ using rt::rowText;
 // Eight stats of 10 for the one race; a fighter open to all, and a priest
 // who needs Faith 12 and casts holy spells from level 1.
 void smallGuild(Game& g) {
-  for (int i = 0; i < 8; ++i) g.Setting(4 + i) = 1;
-  g.Setting(13) = 30;
-  g.Setting(37) = 8;
-  g.Setting(44) = 7;
-  g.Setting(45) = 7;
-  g.RaceTable(0, 0) = 1;
+  for (int i = 0; i < 8; ++i) g.Setting(FirstStatUsed + i) = 1;
+  g.Setting(CreationStatLimit) = 30;
+  g.Setting(ItemSlots) = 8;
+  g.Setting(HolySpellLevels) = 7;
+  g.Setting(MagicSpellLevels) = 7;
+  g.RaceTable(0, RaceExists) = 1;
   for (int s = 1; s <= 8; ++s) g.RaceTable(0, s) = 10;
-  g.ClassTable(0, 0) = 10001;
-  g.ClassTable(1, 0) = 1001;
-  g.ClassTable(1, 4) = 12;
-  g.ClassTable(1, 13) = 1;
-  g.SpellTable(1, 0) = 1001;  // chance 100: always learned
-  g.SpellTable(1, 1) = 1001;
-  g.SpellTable(2, 0) = 1001;
-  g.SpellTable(2, 1) = 2002;
+  g.ClassTable(0, ClassSkills) = 10001;
+  g.ClassTable(1, ClassSkills) = 1001;
+  g.ClassTable(1, FirstMinimumStat + 3) = 12;
+  g.ClassTable(1, HolyStartLevel) = 1;
+  g.SpellTable(1, SpellKindAndListing) = 1001;  // chance 100: always learned
+  g.SpellTable(1, SpellLevel) = 1001;
+  g.SpellTable(2, SpellKindAndListing) = 1001;
+  g.SpellTable(2, SpellLevel) = 2002;
 }
 
 void addCharacter(Game& g, int slot, const std::string& name, float status = 1) {
   g.CharName(slot) = name;
-  g.CharRec(slot, 0) = status;
-  g.CharRec(slot, 2) = 1;
+  g.CharRec(slot, Status) = status;
+  g.CharRec(slot, LevelAndFloor) = 1;
   for (int s = 0; s < 8; ++s) setStat(g, slot, s, 10 + slot);
 }
 
@@ -89,7 +89,7 @@ TEST(BonusPoints, NeverRaiseAboveTheCapOrLowerBelowTheRaceBase) {
   // Above 40 the cap is the race value plus the setting minus 50.
   GameFixture capped;
   smallGuild(capped.g);
-  capped.g.Setting(13) = 52;
+  capped.g.Setting(CreationStatLimit) = 52;
   train(capped,
         "1A{Enter}1"
         "1" +
@@ -106,7 +106,7 @@ TEST(Creation, DecliningFreesTheSlotAndAFullRosterTakesNoOne) {
         "1B{Enter}1"
         "0"
         "N{Enter}");
-  EXPECT_EQ(g.CharRec(1, 0), 0.0f);
+  EXPECT_EQ(g.CharRec(1, Status), 0.0f);
   EXPECT_EQ(g.CharName(1), "");
 
   // Spend everything, then register as a priest: the level-1 spell is
@@ -126,7 +126,7 @@ TEST(Creation, DecliningFreesTheSlotAndAFullRosterTakesNoOne) {
   EXPECT_EQ(classOf(g, 1), 1);
   EXPECT_TRUE(knowsSpell(g, 1, 1));
   EXPECT_FALSE(knowsSpell(g, 1, 2));
-  EXPECT_EQ(g.CharLong(1, 3), 1);
+  EXPECT_EQ(g.CharLong(1, HolyPointsMax), 1);
   EXPECT_EQ(levelOf(g, 1), 1);
 
   for (int c = 2; c < 20; ++c) addCharacter(g, c, "X");
@@ -134,18 +134,18 @@ TEST(Creation, DecliningFreesTheSlotAndAFullRosterTakesNoOne) {
   EXPECT_EQ(rowText(t.con.text(), 9), std::string(19, ' ') + "これ以上つくれません"_sj);
   EXPECT_EQ(g.CharName(1), "B");
   for (int c = 2; c < 20; ++c) EXPECT_EQ(g.CharName(c), "X");
-  for (int c = 0; c < 20; ++c) EXPECT_EQ(g.CharRec(c, 0), 1.0f);
+  for (int c = 0; c < 20; ++c) EXPECT_EQ(g.CharRec(c, Status), 1.0f);
 }
 
 TEST(Creation, RolledStatsAreRolledAgainUntilAClassIsOpen) {
   GameFixture t;
   Game& g = t.g;
   smallGuild(g);
-  g.Setting(2) = 1;
-  g.Setting(13) = 18;
-  g.ClassTable(1, 0) = 0;
-  g.ClassTable(0, 1) = 15;  // rolled as 4 + three draws of 0..4: rarely 15
-  g.ClassTable(0, 2) = 15;
+  g.Setting(NoRaces) = 1;
+  g.Setting(CreationStatLimit) = 18;
+  g.ClassTable(1, ClassSkills) = 0;
+  g.ClassTable(0, FirstMinimumStat) = 15;  // rolled as 4 + three draws of 0..4: rarely 15
+  g.ClassTable(0, FirstMinimumStat + 1) = 15;
   train(t, "1A{Enter}");
   EXPECT_GE(statOf(g, 0, 0), 15);
   EXPECT_GE(statOf(g, 0, 1), 15);
@@ -157,12 +157,12 @@ TEST(RosterManagement, DeletesOnlyTheLostAndMovesTheOthersUp) {
   Game& g = t.g;
   smallGuild(g);
   for (int c = 0; c < 5; ++c) addCharacter(g, c, std::string(1, static_cast<char>('A' + c)));
-  g.CharRec(2, 0) = status::Lost;
-  g.CharRec(2, 10) += 10000;  // the floor flag of row 2 stays with the row
-  g.GameState(0) = 3;
-  g.GameState(1) = 3;
-  g.GameState(2) = 5;
-  g.GameState(3) = 1;
+  g.CharRec(2, Status) = status::Lost;
+  g.CharRec(2, FirstStatPair) += 10000;  // the floor flag of row 2 stays with the row
+  g.GameState(MemberCount) = 3;
+  g.GameState(FirstMember) = 3;
+  g.GameState(FirstMember + 1) = 5;
+  g.GameState(FirstMember + 2) = 1;
 
   train(t, "22{Enter}3");
   EXPECT_EQ(rowText(t.con.text(), 22),
@@ -175,14 +175,14 @@ TEST(RosterManagement, DeletesOnlyTheLostAndMovesTheOthersUp) {
   train(t, "23{Enter}3Y{Enter}");
   EXPECT_EQ(g.CharName(2), "D");
   EXPECT_EQ(g.CharName(3), "E");
-  EXPECT_EQ(g.CharRec(4, 0), 0.0f);
+  EXPECT_EQ(g.CharRec(4, Status), 0.0f);
   EXPECT_EQ(g.CharName(4), "");
-  EXPECT_EQ(g.CharRec(2, 10), 10000 + 1313.0f);
-  EXPECT_EQ(g.CharRec(3, 10), 1414.0f);
-  EXPECT_EQ(g.GameState(0), 2.0f);
-  EXPECT_EQ(g.GameState(1), 4.0f);
-  EXPECT_EQ(g.GameState(2), 1.0f);
-  EXPECT_EQ(g.GameState(3), 0.0f);
+  EXPECT_EQ(g.CharRec(2, FirstStatPair), 10000 + 1313.0f);
+  EXPECT_EQ(g.CharRec(3, FirstStatPair), 1414.0f);
+  EXPECT_EQ(g.GameState(MemberCount), 2.0f);
+  EXPECT_EQ(g.GameState(FirstMember), 4.0f);
+  EXPECT_EQ(g.GameState(FirstMember + 1), 1.0f);
+  EXPECT_EQ(g.GameState(FirstMember + 2), 0.0f);
 }
 
 TEST(RosterManagement, ExchangedPlacesKeepTheirPartyEntriesAndFloorFlags) {
@@ -190,35 +190,35 @@ TEST(RosterManagement, ExchangedPlacesKeepTheirPartyEntriesAndFloorFlags) {
   Game& g = t.g;
   smallGuild(g);
   for (int c = 0; c < 3; ++c) addCharacter(g, c, std::string(1, static_cast<char>('A' + c)));
-  g.CharRec(0, 10) += 10000;
-  g.CharLong(2, 1) = 77;
-  g.GameState(0) = 2;
-  g.GameState(1) = 1;
-  g.GameState(2) = 3;
+  g.CharRec(0, FirstStatPair) += 10000;
+  g.CharLong(2, Gold) = 77;
+  g.GameState(MemberCount) = 2;
+  g.GameState(FirstMember) = 1;
+  g.GameState(FirstMember + 1) = 3;
   train(t, "21{Enter}43{Enter}");
   EXPECT_EQ(g.CharName(0), "C");
   EXPECT_EQ(g.CharName(2), "A");
-  EXPECT_EQ(g.CharLong(0, 1), 77);
-  EXPECT_EQ(g.CharRec(0, 10), 10000 + 1212.0f);
-  EXPECT_EQ(g.CharRec(2, 10), 1010.0f);
-  EXPECT_EQ(g.GameState(1), 3.0f);
-  EXPECT_EQ(g.GameState(2), 1.0f);
+  EXPECT_EQ(g.CharLong(0, Gold), 77);
+  EXPECT_EQ(g.CharRec(0, FirstStatPair), 10000 + 1212.0f);
+  EXPECT_EQ(g.CharRec(2, FirstStatPair), 1010.0f);
+  EXPECT_EQ(g.GameState(FirstMember), 3.0f);
+  EXPECT_EQ(g.GameState(FirstMember + 1), 1.0f);
 }
 
 TEST(RosterManagement, ClassChangeKeepsAShareOfExperienceAndUnequips) {
   GameFixture t;
   Game& g = t.g;
   smallGuild(g);
-  g.Setting(68) = 50;
+  g.Setting(ClassChangeExperience) = 50;
   addCharacter(g, 0, "A");
   addCharacter(g, 1, "B");
   setStat(g, 0, 3, 12);
-  g.CharRec(0, 2) = 5;
-  g.CharLong(0, 0) = 1001;
-  g.CharRec(0, 14) = 11005;  // identified and equipped
+  g.CharRec(0, LevelAndFloor) = 5;
+  g.CharLong(0, Experience) = 1001;
+  g.CharRec(0, FirstItemSlot) = 11005;  // identified and equipped
   setSpellKnown(g, 0, 41, true);
-  g.CharLong(0, 4) = 3;
-  g.CharLong(0, 5) = 3;
+  g.CharLong(0, MagicPoints) = 3;
+  g.CharLong(0, MagicPointsMax) = 3;
 
   // The present class, one whose Faith is not met: asked again; 0 goes back.
   train(t, "22{Enter}51{Enter}2{Enter}0{Enter}");
@@ -226,27 +226,27 @@ TEST(RosterManagement, ClassChangeKeepsAShareOfExperienceAndUnequips) {
 
   train(t, "21{Enter}52{Enter}");
   EXPECT_EQ(classOf(g, 0), 1);
-  EXPECT_EQ(g.CharLong(0, 0), 500);
+  EXPECT_EQ(g.CharLong(0, Experience), 500);
   EXPECT_EQ(levelOf(g, 0), 1);
-  EXPECT_EQ(g.CharRec(0, 14), 10005.0f);
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot), 10005.0f);
   EXPECT_FALSE(knowsSpell(g, 0, 41));  // spells do not carry over by default
-  EXPECT_EQ(g.CharLong(0, 5), 0);
+  EXPECT_EQ(g.CharLong(0, MagicPointsMax), 0);
   EXPECT_TRUE(knowsSpell(g, 0, 1));
-  EXPECT_EQ(g.CharLong(0, 2), 2);  // a level-1 holy caster starts with 2
-  EXPECT_EQ(g.CharLong(0, 3), 2);
+  EXPECT_EQ(g.CharLong(0, HolyPoints), 2);  // a level-1 holy caster starts with 2
+  EXPECT_EQ(g.CharLong(0, HolyPointsMax), 2);
 
   // Spells carried over: the maximum per level is what is known of it; a
   // maximum of 2 or more gets no starting points, and points now follow it.
-  g.Setting(29) = 1;
+  g.Setting(MiracleOption) = 1;
   setStat(g, 1, 3, 12);
   setSpellKnown(g, 1, 2, true);
   setSpellKnown(g, 1, 3, true);
-  g.SpellTable(3, 0) = 1001;
-  g.SpellTable(3, 1) = 2002;
-  g.CharLong(1, 2) = 5;
+  g.SpellTable(3, SpellKindAndListing) = 1001;
+  g.SpellTable(3, SpellLevel) = 2002;
+  g.CharLong(1, HolyPoints) = 5;
   train(t, "22{Enter}52{Enter}");
-  EXPECT_EQ(g.CharLong(1, 3), 20);
-  EXPECT_EQ(g.CharLong(1, 2), 20);
+  EXPECT_EQ(g.CharLong(1, HolyPointsMax), 20);
+  EXPECT_EQ(g.CharLong(1, HolyPoints), 20);
 }
 
 TEST(TrainingOptions, NewGameKeepsStatsWhileDeleteAllEmptiesTheRoster) {
@@ -254,27 +254,27 @@ TEST(TrainingOptions, NewGameKeepsStatsWhileDeleteAllEmptiesTheRoster) {
   Game& g = t.g;
   smallGuild(g);
   addCharacter(g, 0, "A");
-  g.CharRec(0, 10) += 20000;
+  g.CharRec(0, FirstStatPair) += 20000;
   g.AutoMap(3, 4, 1) = 5;
   g.InitialStock(7) = 9;
-  g.GameState(0) = 1;
-  g.GameState(1) = 1;
+  g.GameState(MemberCount) = 1;
+  g.GameState(FirstMember) = 1;
   train(t, "5n{Enter}");
   EXPECT_EQ(g.AutoMap(3, 4, 1), 5.0f);
   train(t, "5Y{Enter}");
   EXPECT_EQ(g.AutoMap(3, 4, 1), 0.0f);
-  EXPECT_EQ(g.CharRec(0, 10), 1010.0f);
+  EXPECT_EQ(g.CharRec(0, FirstStatPair), 1010.0f);
   EXPECT_EQ(g.ShopStock(7), 9.0f);
-  EXPECT_EQ(g.GameState(0), 1.0f);
+  EXPECT_EQ(g.GameState(MemberCount), 1.0f);
 
-  g.CharRec(0, 10) += 20000;
+  g.CharRec(0, FirstStatPair) += 20000;
   train(t, "4Y{Enter}");
-  EXPECT_EQ(g.CharRec(0, 0), 0.0f);
+  EXPECT_EQ(g.CharRec(0, Status), 0.0f);
   EXPECT_EQ(g.CharName(0), "");
-  EXPECT_EQ(g.CharRec(0, 10), 10000.0f);
-  EXPECT_EQ(g.CharRec(0, 6), -32000.0f);
-  EXPECT_EQ(g.GameState(0), 0.0f);
-  EXPECT_EQ(g.GameState(1), 0.0f);
+  EXPECT_EQ(g.CharRec(0, FirstStatPair), 10000.0f);
+  EXPECT_EQ(g.CharRec(0, AgeDays), -32000.0f);
+  EXPECT_EQ(g.GameState(MemberCount), 0.0f);
+  EXPECT_EQ(g.GameState(FirstMember), 0.0f);
 }
 
 }  // namespace

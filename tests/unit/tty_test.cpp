@@ -186,12 +186,12 @@ TEST(TerminalFrameBuilding, TextCoversGraphicsOnlyWhereItHasCharacters) {
   text.setColours(6, 0, true);
   text.write(rt::toShiftJis("あ"));
   const TerminalFrame frame = buildFrame(text, graphics);
-  EXPECT_EQ(at(frame, 0, 0), (TerminalCell{"A", 11, kDefaultBackground, 1}));
+  EXPECT_EQ(at(frame, 0, 0), (TerminalCell{"A", 11, kAnsiBlack, 1}));
   EXPECT_EQ(at(frame, 1, 0), (TerminalCell{" ", 7, 12, 1}));
-  EXPECT_EQ(at(frame, 2, 0), (TerminalCell{"あ", 3, kDefaultBackground, 2}));
-  EXPECT_EQ(at(frame, 3, 0), (TerminalCell{"", 3, kDefaultBackground, 0}));
-  EXPECT_EQ(at(frame, 0, 1), (TerminalCell{"\u28ff", 10, kDefaultBackground, 1}));
-  EXPECT_EQ(at(frame, 4, 1), TerminalCell{});
+  EXPECT_EQ(at(frame, 2, 0), (TerminalCell{"あ", 3, kAnsiBlack, 2}));
+  EXPECT_EQ(at(frame, 3, 0), (TerminalCell{"", 3, kAnsiBlack, 0}));
+  EXPECT_EQ(at(frame, 0, 1), (TerminalCell{"\u28ff", 10, kAnsiBlack, 1}));
+  EXPECT_EQ(at(frame, 4, 1), (TerminalCell{" ", 7, kAnsiBlack, 1}));
 }
 
 TEST(TerminalFrameBuilding, NoControlBytesReachTheTerminal) {
@@ -372,6 +372,30 @@ TEST(TerminalDrawing, TerminalMatchesEveryFrameWhateverItsCharacterWidths) {
       ASSERT_TRUE(terminal.shows(wanted, why)) << "step " << step << ": " << why;
     }
   }
+}
+
+// A light-themed terminal shows the game as the window does: the black is sent
+// for every cell, and colour-0 text is black on black.
+TEST(TerminalDrawing, TheGamesBlackBackgroundIsSentForEveryCell) {
+  rt::TextScreen text;
+  rt::GraphicsPlane graphics;
+  graphics.pixels()[0] = 0xFFFFFF;
+  text.moveTo(10, 5);
+  text.setColours(0, 0, false);
+  text.write("0");
+  text.setColours(6, 0, false);
+  text.write(rt::toShiftJis("町"));
+  const TerminalFrame frame = buildFrame(text, graphics);
+  for (const TerminalCell& cell : frame) ASSERT_EQ(cell.bg, kAnsiBlack);
+  EXPECT_EQ(at(frame, 10, 5), (TerminalCell{"0", kAnsiBlack, kAnsiBlack, 1}));
+
+  FakeTerminal terminal(false);
+  TerminalFrame shown = blankFrame();
+  const std::string out = clearScreen() + drawChanges(frame, shown);
+  EXPECT_EQ(out.find(";49m"), std::string::npos);
+  terminal.run(out);
+  std::string why;
+  EXPECT_TRUE(terminal.shows(frame, why)) << why;
 }
 
 TEST(TerminalDrawing, NoticeFitsANarrowTerminal) {

@@ -91,23 +91,25 @@ bool isPrintable(const char* utf8) {
   return *utf8 != '\0';
 }
 
-// A screenshot name not yet taken in the current directory.
-std::string freeScreenshotPath() {
+// A screenshot name not yet taken in `dir`.
+std::string freeScreenshotPath(const std::filesystem::path& dir) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
   const std::string name = screenshotName(local);
-  std::string path = name;
+  std::filesystem::path path = dir / name;
   for (int n = 2; std::filesystem::exists(path); ++n) {
-    path = name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".png";
+    path = dir / (name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".png");
   }
-  return path;
+  return path.string();
 }
 
 class SdlFrontend final : public rt::Frontend {
  public:
   SdlFrontend(const WindowOptions& options, const rt::Font& font)
-      : font_(font), frame_(static_cast<size_t>(kWidth) * kHeight, 0) {
+      : font_(font),
+        screenshotDir_(options.screenshotDir),
+        frame_(static_cast<size_t>(kWidth) * kHeight, 0) {
     openWindow(options);
     createRenderer();
     createTexture();
@@ -259,13 +261,14 @@ class SdlFrontend final : public rt::Frontend {
   }
 
   void saveScreenshot() {
-    const std::string path = freeScreenshotPath();
+    const std::string path = freeScreenshotPath(screenshotDir_);
     if (!savePng(path, frame_.data(), kWidth, kHeight)) {
       std::fprintf(stderr, "kestrun: cannot save %s: %s\n", path.c_str(), SDL_GetError());
     }
   }
 
   const rt::Font& font_;
+  std::filesystem::path screenshotDir_;
   std::vector<uint32_t> frame_;
   VideoSubsystem video_;
   std::unique_ptr<SDL_Window, SdlDeleter> window_;

@@ -101,16 +101,18 @@ const std::string& doubleByteGlyph(uint8_t lead, uint8_t trail) {
 
 TerminalCell graphicsCell(std::span<const uint32_t> plane, int column, int row) {
   const BrailleCell braille = brailleCell(plane, column, row);
-  if (braille.dots == 0) return {};
-  return {utf8Of(0x2800 + braille.dots), braille.colour, kDefaultBackground, 1};
+  if (braille.dots == 0) return {" ", 7, kAnsiBlack, 1};
+  return {utf8Of(0x2800 + braille.dots), braille.colour, kAnsiBlack, 1};
 }
 
 uint8_t textForeground(const rt::TextCell& cell) {
   return nearestAnsiColour(rt::textColourRgb(cell.fg, cell.halfIntensity));
 }
 
+// The window is black behind everything; painting that black on every cell
+// keeps a light-themed terminal looking the same, and colour-0 text invisible.
 uint8_t textBackground(const rt::TextCell& cell) {
-  if (cell.bg == 0) return kDefaultBackground;
+  if (cell.bg == 0) return kAnsiBlack;
   return nearestAnsiColour(rt::textColourRgb(cell.bg, cell.halfIntensity));
 }
 

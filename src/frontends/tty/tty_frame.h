@@ -15,6 +15,7 @@ namespace kestrun::fe {
 // The 16 terminal colours: 0..7 the normal set (black, red, green, yellow,
 // blue, magenta, cyan, white), 8..15 the bright set.
 inline constexpr uint8_t kAnsiBlack = 0;
+// The terminal's own background, as clearScreen() leaves it.
 inline constexpr uint8_t kDefaultBackground = 0xFF;
 
 // The terminal colour closest to an RGB colour (0xRRGGBB). Without
@@ -45,7 +46,8 @@ using TerminalFrame = std::vector<TerminalCell>;
 
 TerminalFrame blankFrame();
 // The text grid, with the graphics plane showing in blank cells that have no
-// background colour.
+// background colour. Every cell has an explicit background, black where the
+// game has none, as in the window.
 TerminalFrame buildFrame(const rt::TextScreen& text, const rt::GraphicsPlane& graphics);
 
 // The output that turns what the terminal shows (`shown`) into `wanted`; every

@@ -51,8 +51,7 @@ Load applyEquipment(Game& g, int row, int c) {
       g.BattleParty(row, EquippedOtherKind) = static_cast<float>(item);
     if (g.Setting(ItemWeight) == 1 && g.Setting(WeightOption) == 2)
       load.weight += rt::MOD(g.ItemTable(item, ItemWeightAndBreak), 100);
-    g.BattleParty(row, BattleArmourClass) +=
-        static_cast<float>(rt::MOD(rt::INT(g.ItemTable(item, ItemKindAndArmour) / 100), 100) - 50);
+    g.BattleParty(row, BattleArmourClass) += static_cast<float>(itemArmourChange(g, item));
   }
   return load;
 }

@@ -3,8 +3,11 @@
 #include "game/character/alignment_codes.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
+#include "runtime/sjis.h"
 
 namespace kestrun::game {
+
+using namespace rt::literals;
 
 namespace {
 
@@ -13,20 +16,20 @@ bool isFree(float slotValue) {
 }
 
 bool alignmentMayUse(const Game& g, int c, int item) {
-  if (g.Setting(3) != 1 || g.ItemTable(item, 0) >= 10000) return true;
-  return !alignmentCodeRefuses(digit(g.ItemTable(item, 0), 1), alignmentOf(g, c));
+  if (g.Setting(AlignmentsUsed) != 1 || isCursedItem(g, item)) return true;
+  return !alignmentCodeRefuses(digit(g.ItemTable(item, ItemKindAndArmour), 1), alignmentOf(g, c));
 }
 
 }  // namespace
 
 bool classMayUse(const Game& g, int c, int item) {
   const int characterClass = classOf(g, c);
-  const float field = g.ItemTable(item, 1 + characterClass / 5);
+  const float field = g.ItemTable(item, FirstClassBar + characterClass / 5);
   return digit(field, 4 - characterClass % 5) == 0;
 }
 
 int itemSlotCount(const Game& g) {
-  return rt::toInt32(g.Setting(37));
+  return rt::toInt32(g.Setting(ItemSlots));
 }
 
 float& itemSlot(Game& g, int c, int slot) {
@@ -66,9 +69,17 @@ void removeItem(Game& g, int c, int slot) {
   itemSlot(g, c, slots) = 0;
 }
 
+bool identificationUsed(const Game& g) {
+  return g.Setting(NoIdentification) != 1;
+}
+
+std::string itemKindName(const Game& g, int kind) {
+  return kind == ShoesKind ? "靴"_sj : g.ScenarioText(kind + 6);
+}
+
 std::string itemLabel(const Game& g, float slotValue) {
   const int item = itemNumber(slotValue);
-  if (isIdentified(slotValue) || g.Setting(54) == 1) return g.ItemName(item, 0);
+  if (isIdentified(slotValue) || !identificationUsed(g)) return g.ItemName(item, 0);
   return g.ItemName(item, 1) + "?";
 }
 

@@ -6,7 +6,7 @@ namespace kestrun::game {
 
 struct Game;
 
-// A character's items sit in slots 1..Setting(37), filled from slot 1 with
+// A character's items sit in slots 1..Setting(ItemSlots), filled from slot 1 with
 // no gaps: adding takes the first free slot, removing moves the later ones
 // up. A slot is free when it holds no item number.
 
@@ -20,6 +20,13 @@ bool hasRoomForItem(const Game& g, int c);
 // free slot; false when every slot is taken.
 bool addItem(Game& g, int c, float slotValue);
 void removeItem(Game& g, int c, int slot);
+
+// Whether the scenario's items need identifying (Setting(NoIdentification)
+// is not 1).
+bool identificationUsed(const Game& g);
+
+// The name of an item kind: the scenario's, or "靴" for shoes.
+std::string itemKindName(const Game& g, int kind);
 
 // The name a player sees: the true name once identified (or when the
 // scenario needs no identification), else the unidentified name and "?".

@@ -6,7 +6,7 @@
 namespace kestrun::game {
 
 HitDice hitDiceOf(const Game& g, int c) {
-  const double h = g.ClassTable(classOf(g, c), 17);
+  const double h = g.ClassTable(classOf(g, c), HitPointDice);
   return {static_cast<double>(rt::MOD(h, 10)), static_cast<double>(rt::MOD(rt::INT(h / 10), 10)),
           rt::INT(h / 100)};
 }

@@ -15,8 +15,6 @@ namespace kestrun::game {
 
 namespace {
 
-constexpr double kExperienceLimit = 1000000000;
-
 // factor^exponent, where a missing factor (an undefined class) gives 0
 // instead of an infinite value for negative exponents.
 double grown(double base, double factor, int exponent) {
@@ -38,22 +36,20 @@ double multipliedStepwise(double base, double factor, int times) {
   return t;
 }
 
-constexpr float kIdentifiedMark = 10000;
-
 void comeHome(Game& g, int c) {
-  g.CharRec(c, 2) = static_cast<float>(levelOf(g, c));
-  g.CharRec(c, 3) = 0;
-  g.CharRec(c, 8) = 0;
-  float& code = g.CharRec(c, 0);
+  g.CharRec(c, LevelAndFloor) = static_cast<float>(levelOf(g, c));
+  g.CharRec(c, LeftAt) = 0;
+  g.CharRec(c, ArmourModifier) = 0;
+  float& code = g.CharRec(c, Status);
   if (code > 2000) return;
-  if (g.Setting(20) == 0) code = static_cast<float>(rt::MOD(code, 1000));
-  if (g.Setting(21) == 0) code = rt::toSingle(rt::INT(code / 1000) * 1000 + 1);
+  if (g.Setting(PoisonCharge) == 0) code = static_cast<float>(rt::MOD(code, 1000));
+  if (g.Setting(ParalysisCharge) == 0) code = rt::toSingle(rt::INT(code / 1000) * 1000 + 1);
 }
 
 // The first member who is not exactly sound, or 0.
 int firstUnsoundMember(const Game& g) {
   for (int p = 1; p <= partySize(g); ++p) {
-    if (g.CharRec(memberSlot(g, p), 0) != status::Normal) return p;
+    if (g.CharRec(memberSlot(g, p), Status) != status::Normal) return p;
   }
   return 0;
 }
@@ -61,9 +57,9 @@ int firstUnsoundMember(const Game& g) {
 }  // namespace
 
 double experienceTableValue(const Game& g, int cls, int level) {
-  const double base = g.ClassTable(cls, 12);
+  const double base = g.ClassTable(cls, ClassExpBase);
   const double factor = g.ClassExpFactor(cls);
-  const int linearFrom = rt::toInt32(g.Setting(58));
+  const int linearFrom = rt::toInt32(g.Setting(LinearLevel));
   double value = base;
   if (level > 2 && level < linearFrom + 2) {
     value = grown(base, factor, level - 2);
@@ -74,15 +70,15 @@ double experienceTableValue(const Game& g, int cls, int level) {
   }
   // The remainder is taken on the whole number, so that thresholds beyond the
   // 32-bit range wrap instead of overflowing.
-  return std::fmod(std::nearbyint(value), kExperienceLimit);
+  return std::fmod(std::nearbyint(value), kExperienceAndGoldCap);
 }
 
 void LVCALC(Game& g) {
-  const int c = rt::toInt32(g.SysWord(1));
+  const int c = rt::toInt32(g.SysWord(ActingSlot));
   const int cls = classOf(g, c);
-  const double base = asThreshold(g.ClassTable(cls, 12));
+  const double base = asThreshold(g.ClassTable(cls, ClassExpBase));
   const double factor = g.ClassExpFactor(cls);
-  const int linearFrom = rt::toInt32(g.Setting(58));
+  const int linearFrom = rt::toInt32(g.Setting(LinearLevel));
   const int next = levelOf(g, c) + 1;
   if (next <= 2 || next < linearFrom + 2) {
     g.WorkLong(0) = rt::toInt32(multipliedStepwise(base, factor, next - 2));
@@ -95,22 +91,23 @@ void LVCALC(Game& g) {
 
 void GTAK(Game& g) {
   double total = 0;
-  for (int p = 1; p <= partySize(g); ++p) total += g.CharLong(memberSlot(g, p), 1);
-  if (total > kGoldCap) return;
-  for (int p = 1; p <= partySize(g); ++p) g.CharLong(memberSlot(g, p), 1) = 0;
-  g.CharLong(rt::toInt32(g.SysWord(1)), 1) = rt::toInt32(total);
+  for (int p = 1; p <= partySize(g); ++p) total += g.CharLong(memberSlot(g, p), Gold);
+  if (total > kExperienceAndGoldCap) return;
+  for (int p = 1; p <= partySize(g); ++p) g.CharLong(memberSlot(g, p), Gold) = 0;
+  g.CharLong(rt::toInt32(g.SysWord(ActingSlot)), Gold) = rt::toInt32(total);
 }
 
 // The remains of a broken item are carried, never worn.
 void ITBR(Game& g) {
-  float& slot = itemSlot(g, rt::toInt32(g.SysWord(1)), rt::toInt32(g.SysWord(11)));
-  const bool identified = isIdentified(slot) || g.Setting(54) == 1;
-  const double remains = rt::INT(g.ItemTable(itemNumber(slot), 13) / 100);
+  float& slot =
+      itemSlot(g, rt::toInt32(g.SysWord(ActingSlot)), rt::toInt32(g.SysWord(BreakingSlot)));
+  const bool identified = isIdentified(slot) || !identificationUsed(g);
+  const double remains = rt::INT(g.ItemTable(itemNumber(slot), ItemWeightAndBreak) / 100);
   slot = rt::toSingle(remains + (identified ? kIdentifiedMark : 0));
 }
 
 void KIKAN(Game& g) {
-  for (int n = 9; n <= 18; ++n) g.GameState(n) = 0;
+  for (int n = FloorAndFacing; n <= TimedEffect; ++n) g.GameState(n) = 0;
   for (int p = 1; p <= partySize(g); ++p) comeHome(g, memberSlot(g, p));
   while (const int p = firstUnsoundMember(g)) leaveParty(g, p);
 }

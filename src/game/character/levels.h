@@ -6,18 +6,18 @@ struct Game;
 
 // The experience a character of class `cls` needs for `level` (2 and up) as
 // the training grounds' table shows it: geometric growth up to level
-// Setting(58) + 1, a constant step after it, kept below 1,000,000,000.
+// Setting(LinearLevel) + 1, a constant step after it, kept below 1,000,000,000.
 double experienceTableValue(const Game& g, int cls, int level);
 
-// WorkLong(0) = the total experience at which the character in SysWord(1)
+// WorkLong(0) = the total experience at which the character in SysWord(ActingSlot)
 // reaches his next level.
 void LVCALC(Game& g);
 
-// Moves the whole party's gold to the member in SysWord(1), unless together
+// Moves the whole party's gold to the member in SysWord(ActingSlot), unless together
 // it is above the gold cap.
 void GTAK(Game& g);
 
-// The item in slot SysWord(11) of the character in SysWord(1) breaks into
+// The item in slot SysWord(BreakingSlot) of the character in SysWord(ActingSlot) breaks into
 // its remains (possibly nothing).
 void ITBR(Game& g);
 

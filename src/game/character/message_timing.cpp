@@ -31,7 +31,7 @@ void waitForKeyBlinking(Game& g) {
 }  // namespace
 
 void TMWAIT(Game& g) {
-  const double time = g.SysWord(22);
+  const double time = g.SysWord(MessageTime);
   if (time == 0) return;
   if (time >= kWaitForKey) {
     waitForKeyBlinking(g);
@@ -47,11 +47,11 @@ void TWC(Game& g) {
     con.COLOR(7);
     printAt(g, 21, 22, "2000 で 1 秒   (10000 では何かキーを押すまで停止)"_sj);
     printAt(g, 25, 23, "Input  0 - 10000    (現在 "_sj);
-    con.PRINT(g.SysWord(22));
+    con.PRINT(g.SysWord(MessageTime));
     con.PRINT(")");
     const double time = askNumber(g, 19, 21, "メッセージ表示時間をいくらにしますか ?  "_sj);
     if (time >= 0 && time <= kWaitForKey) {
-      g.SysWord(22) = static_cast<float>(rt::INT(time));
+      g.SysWord(MessageTime) = static_cast<float>(rt::INT(time));
       return;
     }
   }

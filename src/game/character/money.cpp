@@ -9,23 +9,24 @@
 namespace kestrun::game {
 
 namespace {
-constexpr int kCharm = 7;
 constexpr double kDividedFirstFrom = 20000000;
 }  // namespace
 
 float itemPrice(const Game& g, int item) {
-  return rt::toSingle(rt::MOD(g.ItemTable(item, 15), 10000) * 10000.0 +
-                      rt::MOD(g.ItemTable(item, 14), 10000));
+  return rt::toSingle(rt::MOD(g.ItemTable(item, ItemPriceHigh), 10000) * 10000.0 +
+                      rt::MOD(g.ItemTable(item, ItemPriceLow), 10000));
 }
 
 float pricePercent(const Game& g, int c, int purpose) {
   double charm = 0;
-  if (g.Setting(11) != 0) {
-    const double scale = g.SysWord(23);
-    charm = rt::divide((statOf(g, c, kCharm) - scale / 2) * 20, scale);
+  if (g.Setting(FirstStatUsed + Charm) != 0) {
+    const double scale = g.SysWord(StatScale);
+    charm = rt::divide((statOf(g, c, Charm) - scale / 2) * 20, scale);
   }
-  if (purpose == kSelling) return rt::toSingle(rt::INT(g.Setting(46) * (charm + 100) / 100));
-  return rt::toSingle(rt::INT(g.Setting(50 + purpose) * (100 - charm) / 100));
+  if (purpose == kSelling)
+    return rt::toSingle(rt::INT(g.Setting(SellPercent) * (charm + 100) / 100));
+  return rt::toSingle(rt::INT(
+      g.Setting(purpose == kIdentifying ? IdentifyPercent : UncursePercent) * (100 - charm) / 100));
 }
 
 float chargedAmount(float price, float percent) {
@@ -34,7 +35,7 @@ float chargedAmount(float price, float percent) {
 }
 
 void addGold(Game& g, int c, double amount) {
-  g.CharLong(c, 1) = rt::toInt32(std::min(g.CharLong(c, 1) + amount, kGoldCap));
+  g.CharLong(c, Gold) = rt::toInt32(std::min(g.CharLong(c, Gold) + amount, kExperienceAndGoldCap));
 }
 
 }  // namespace kestrun::game

@@ -4,10 +4,7 @@ namespace kestrun::game {
 
 struct Game;
 
-// Gold and experience never grow past this.
-inline constexpr double kGoldCap = 1000000000;
-
-// What the shop's percentage applies to (the values of SysWord(13)).
+// What the shop's percentage applies to (the values of SysWord(ItemListMode)).
 inline constexpr int kSelling = 0;
 inline constexpr int kIdentifying = 1;
 inline constexpr int kUncursing = 2;

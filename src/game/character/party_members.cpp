@@ -5,7 +5,7 @@
 namespace kestrun::game {
 
 int partySize(const Game& g) {
-  return rt::toInt32(g.GameState(0));
+  return rt::toInt32(g.GameState(MemberCount));
 }
 
 int memberSlot(const Game& g, int position) {
@@ -21,7 +21,7 @@ int partyPositionOf(const Game& g, int c) {
 
 void joinParty(Game& g, int c) {
   const int position = partySize(g) + 1;
-  g.GameState(0) = static_cast<float>(position);
+  g.GameState(MemberCount) = static_cast<float>(position);
   g.GameState(position) = static_cast<float>(c + 1);
 }
 
@@ -29,7 +29,7 @@ void leaveParty(Game& g, int position) {
   const int size = partySize(g);
   for (int p = position; p < size; ++p) g.GameState(p) = g.GameState(p + 1);
   g.GameState(size) = 0;
-  g.GameState(0) = static_cast<float>(size - 1);
+  g.GameState(MemberCount) = static_cast<float>(size - 1);
 }
 
 }  // namespace kestrun::game

@@ -4,7 +4,7 @@ namespace kestrun::game {
 
 struct Game;
 
-// The party is GameState(0) members; position p (1-based) holds roster slot
+// The party is GameState(MemberCount) members; position p (1-based) holds roster slot
 // GameState(p) - 1.
 
 int partySize(const Game& g);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "game/character/carried_items.h"
 #include "game/character/party_members.h"
 #include "game/character/screen_lines.h"
 #include "game/state/game.h"
@@ -31,10 +32,10 @@ bool isGone(float code) {
 }
 
 void showPlace(Game& g, int c, std::optional<int> position) {
-  if (g.CharRec(c, 0) == status::Lost) return;
-  if (position && g.GameState(9) > 99) {
+  if (g.CharRec(c, Status) == status::Lost) return;
+  if (position && g.GameState(FloorAndFacing) > 99) {
     printAt(g, 59, 0, "迷宮内"_sj);
-  } else if (position || g.CharRec(c, 2) < 1000) {
+  } else if (position || g.CharRec(c, LevelAndFloor) < 1000) {
     printAt(g, 59, 0, "街にいる"_sj);
   }
 }
@@ -48,17 +49,19 @@ void showHeading(Game& g, int c, std::optional<int> position) {
 }
 
 void showSchools(Game& g, int c, int cls) {
-  const int holy = digit(g.ClassTable(cls, 0), 3);
-  const int magic = digit(g.ClassTable(cls, 0), 2);
-  if (g.Setting(72) == 0 || (holy == 0 && magic == 0)) return;
+  const int holy = digit(g.ClassTable(cls, ClassSkills), 3);
+  const int magic = digit(g.ClassTable(cls, ClassSkills), 2);
+  if (g.Setting(SpellSchools) == 0 || (holy == 0 && magic == 0)) return;
   printAt(g, 24, 1, "系統"_sj);
   if (holy > 0) {
     g.con.LOCATE(magic > 0 ? 29 : 31, 1);
-    g.con.PRINT_USING("@#", {"神 "_sj, static_cast<float>(digit(g.CharRec(c, 9), 3) + 1)});
+    g.con.PRINT_USING(
+        "@#", {"神 "_sj, static_cast<float>(digit(g.CharRec(c, ChecksumAndSchools), 3) + 1)});
   }
   if (magic > 0) {
     g.con.LOCATE(holy > 0 ? 34 : 31, 1);
-    g.con.PRINT_USING("@#", {"魔 "_sj, static_cast<float>(digit(g.CharRec(c, 9), 4) + 1)});
+    g.con.PRINT_USING(
+        "@#", {"魔 "_sj, static_cast<float>(digit(g.CharRec(c, ChecksumAndSchools), 4) + 1)});
   }
 }
 
@@ -66,9 +69,11 @@ void showIdentity(Game& g, int c) {
   const int cls = classOf(g, c);
   printAt(g, 1, 1, "クラス  "_sj + g.ClassName(cls));
   showSchools(g, c, cls);
-  if (g.Setting(3) == 1) printAt(g, 41, 1, "性格  "_sj + g.AlignmentLetter(alignmentOf(g, c)));
-  if (g.Setting(2) == 0) printAt(g, 52, 1, "種族  "_sj + g.RaceName(raceOf(g, c)));
-  if (g.Setting(34) == 1) printAt(g, 71, 1, "性別  "_sj + (sexOf(g, c) == 1 ? "Ｆ"_sj : "Ｍ"_sj));
+  if (g.Setting(AlignmentsUsed) == 1)
+    printAt(g, 41, 1, "性格  "_sj + g.AlignmentLetter(alignmentOf(g, c)));
+  if (g.Setting(NoRaces) == 0) printAt(g, 52, 1, "種族  "_sj + g.RaceName(raceOf(g, c)));
+  if (g.Setting(SexesUsed) == 1)
+    printAt(g, 71, 1, "性別  "_sj + (sexOf(g, c) == 1 ? "Ｆ"_sj : "Ｍ"_sj));
 }
 
 void showLevelAndHitPoints(Game& g, int c) {
@@ -76,10 +81,10 @@ void showLevelAndHitPoints(Game& g, int c) {
   con.LOCATE(1, 2);
   con.PRINT_USING("@####", {"レベル  "_sj, static_cast<float>(levelOf(g, c))});
   con.LOCATE(21, 2);
-  con.PRINT_USING("@#####@", {"ＨＰ　"_sj, g.CharRec(c, 4), std::string(" /")});
-  printAt(g, 34, 2, g.CharRec(c, 5));
+  con.PRINT_USING("@#####@", {"ＨＰ　"_sj, g.CharRec(c, HitPoints), std::string(" /")});
+  printAt(g, 34, 2, g.CharRec(c, MaxHitPoints));
   printAt(g, 49, 2, "年齢　"_sj);
-  con.PRINT(rt::toSingle(rt::INT((g.CharRec(c, 6) + 32000.0) / 365) + 15));
+  con.PRINT(rt::toSingle(rt::INT((g.CharRec(c, AgeDays) + 32000.0) / 365) + 15));
 }
 
 void showState(Game& g, float code) {
@@ -120,21 +125,23 @@ struct Protection {
 Protection computeProtection(Game& g, int c, std::optional<int> position) {
   Protection result;
   bool wearing = false;
-  const int slots = rt::toInt32(g.Setting(37));
+  const int slots = rt::toInt32(g.Setting(ItemSlots));
   for (int j = 0; j < slots; ++j) {
     const float slot = g.CharRec(c, FirstItemSlot + j);
     const int item = itemNumber(slot);
     if (item == 0) continue;
-    result.regeneration += centred(g.ItemTable(item, 5));
+    result.regeneration += centred(g.ItemTable(item, ItemRegeneration));
     if (!isEquipped(slot)) continue;
     wearing = true;
-    result.armourClass += rt::MOD(rt::INT(g.ItemTable(item, 0) / 100), 100) - 50;
+    result.armourClass += itemArmourChange(g, item);
   }
-  const float skills = g.ClassTable(classOf(g, c), 0);
-  if (!wearing && rt::INT(skills / 10000) == 1 && digit(skills, 1) == 1 && g.Setting(73) > 999) {
-    result.armourClass = 8 - rt::INT(levelOf(g, c) / rt::INT(g.Setting(73) / 1000));
+  const float skills = g.ClassTable(classOf(g, c), ClassSkills);
+  if (!wearing && rt::INT(skills / 10000) == 1 && digit(skills, 1) == 1 &&
+      g.Setting(ArmourAndTrapDamage) > 999) {
+    result.armourClass =
+        8 - rt::INT(levelOf(g, c) / rt::INT(g.Setting(ArmourAndTrapDamage) / 1000));
   }
-  if (position) g.BattleParty(*position - 1, 9) = rt::toSingle(result.armourClass);
+  if (position) g.BattleParty(*position - 1, BattleArmourClass) = rt::toSingle(result.armourClass);
   return result;
 }
 
@@ -146,61 +153,61 @@ void showRegenerationMark(Game& g, double regeneration) {
 void showStats(Game& g, int c, std::optional<int> position) {
   int shown = 0;
   for (int i = 0; i < 8; ++i) {
-    if (g.Setting(4 + i) == 0) continue;
+    if (g.Setting(FirstStatUsed + i) == 0) continue;
     const int column = 9 * shown++;
     printAt(g, column + 2, 3, g.StatName(i));
     g.con.LOCATE(column + 7, 3);
     g.con.PRINT_USING("##", {static_cast<float>(statOf(g, c, i))});
     if (!position) continue;
     g.con.LOCATE(column + 6, 4);
-    g.con.PRINT_USING("@##@",
-                      {std::string("("), g.BattleParty(*position - 1, 10 + i), std::string(")")});
+    g.con.PRINT_USING("@##@", {std::string("("), g.BattleParty(*position - 1, FirstBattleStat + i),
+                               std::string(")")});
   }
 }
 
 void showRecord(Game& g, int c, double armourClass) {
   rt::Console& con = g.con;
   printAt(g, 2, 5, "ＡＣ  "_sj);
-  con.PRINT(rt::toSingle(armourClass - g.CharRec(c, 8)));
+  con.PRINT(rt::toSingle(armourClass - g.CharRec(c, ArmourModifier)));
   printAt(g, 14, 5, "経験値　"_sj);
-  con.PRINT(g.CharLong(c, 0));
+  con.PRINT(g.CharLong(c, Experience));
   printAt(g, 35, 5, "所持金　"_sj);
-  con.PRINT(g.CharLong(c, 1));
+  con.PRINT(g.CharLong(c, Gold));
   printAt(g, 56, 5, "倒したモンスター  "_sj);
-  if (g.CharRec(c, 7) >= 30001) {
+  if (g.CharRec(c, Kills) >= 30001) {
     con.PRINT("GREAT");
   } else {
-    con.PRINT(g.CharRec(c, 7));
+    con.PRINT(g.CharRec(c, Kills));
   }
 }
 
 void showSpellPoints(Game& g, int c) {
   rt::Console& con = g.con;
-  if (g.Setting(39) == 2) {
+  if (g.Setting(SpellPointMode) == 2) {
     printAt(g, 9, 10, "ＭＰ    "_sj);
-    con.PRINT(g.CharLong(c, 2));
+    con.PRINT(g.CharLong(c, HolyPoints));
     con.PRINT(" / ");
-    con.PRINT(g.CharLong(c, 3));
-    printAt(g, 45, 10, g.CharLong(c, 4));
+    con.PRINT(g.CharLong(c, HolyPointsMax));
+    printAt(g, 45, 10, g.CharLong(c, MagicPoints));
     con.PRINT(" / ");
-    con.PRINT(g.CharLong(c, 5));
+    con.PRINT(g.CharLong(c, MagicPointsMax));
     return;
   }
   printAt(g, 37, 10, "ＭＰ"_sj);
   for (int kind = 0; kind < 2; ++kind) {
-    const int offset = kind == 0 ? rt::toInt32((9 - g.Setting(44)) * 3) : 0;
-    const int levels = rt::toInt32(g.Setting(44 + kind));
+    const int offset = kind == 0 ? rt::toInt32((9 - g.Setting(HolySpellLevels)) * 3) : 0;
+    const int levels = rt::toInt32(g.Setting(HolySpellLevels + kind));
     for (int level = 0; level < levels; ++level) {
       const int x = 1 + 41 * kind + 4 * level + offset;
-      printAt(g, x, 9, static_cast<float>(digit(g.CharLong(c, 2 * kind + 2), level)));
+      printAt(g, x, 9, static_cast<float>(digit(g.CharLong(c, HolyPoints + 2 * kind), level)));
       printAt(g, x + 1, 10, "/");
-      printAt(g, x, 11, static_cast<float>(digit(g.CharLong(c, 2 * kind + 3), level)));
+      printAt(g, x, 11, static_cast<float>(digit(g.CharLong(c, HolyPointsMax + 2 * kind), level)));
     }
   }
 }
 
 bool isListedSpell(const Game& g, int c, int spell) {
-  const float head = g.SpellTable(spell, 0);
+  const float head = g.SpellTable(spell, SpellKindAndListing);
   return rt::MOD(head, 10) != 0 && rt::MOD(rt::INT(head / 10), 1000) != 0 &&
          knowsSpell(g, c, spell);
 }
@@ -212,7 +219,8 @@ std::vector<int> spellPlaces(const Game& g, int c, int firstSpell) {
   for (int level = 1; level <= 9; ++level) {
     places.push_back(0);
     for (int s = firstSpell; s < firstSpell + 40; ++s) {
-      if (rt::MOD(g.SpellTable(s, 1), 10) == level && isListedSpell(g, c, s)) places.push_back(s);
+      if (rt::MOD(g.SpellTable(s, SpellLevel), 10) == level && isListedSpell(g, c, s))
+        places.push_back(s);
     }
   }
   return places;
@@ -255,8 +263,8 @@ ItemLayout itemLayout(int slots) {
 
 void IHYJ(Game& g) {
   rt::Console& con = g.con;
-  const int c = rt::toInt32(g.SysWord(1));
-  const int slots = rt::toInt32(g.Setting(37));
+  const int c = rt::toInt32(g.SysWord(ActingSlot));
+  const int slots = rt::toInt32(g.Setting(ItemSlots));
   const ItemLayout layout = itemLayout(slots);
   printAt(g, 0, 7, rt::SPACE(80));
   printAt(g, 0, 8, rt::SPACE(80));
@@ -266,31 +274,31 @@ void IHYJ(Game& g) {
     const float slot = g.CharRec(c, FirstItemSlot + j);
     if (slot < 1) continue;
     const int item = itemNumber(slot);
-    const bool trueName = isIdentified(slot) || g.Setting(54) == 1;
+    const bool trueName = isIdentified(slot) || !identificationUsed(g);
     const int column = layout.margin + 1 + layout.step * (j % layout.perRow);
     const int row = 7 + j / layout.perRow;
     printAt(g, column, row, rt::LEFT(g.ItemName(item, trueName ? 0 : 1), layout.step - 2));
     if (!trueName) con.PRINT("?");
     if (!isWorn(slot)) continue;
     printAt(g, column - 1, row, "*");
-    if (g.Setting(55) == 1) weight += rt::MOD(g.ItemTable(item, 13), 100);
+    if (g.Setting(ItemWeight) == 1) weight += rt::MOD(g.ItemTable(item, ItemWeightAndBreak), 100);
   }
-  if (g.Setting(55) != 1) return;
+  if (g.Setting(ItemWeight) != 1) return;
   printAt(g, 17, 6, "装備アイテム重量  "_sj);
   con.PRINT(rt::toSingle(weight));
   con.PRINT("    装備可能重量   "_sj);
-  con.PRINT(rt::toSingle(statOf(g, c, 0) * rt::MOD(g.Setting(70), 100)));
+  con.PRINT(rt::toSingle(statOf(g, c, 0) * rt::MOD(g.Setting(CarryFactor), 100)));
 }
 
 void LOOK(Game& g) {
-  const int c = rt::toInt32(g.SysWord(1));
+  const int c = rt::toInt32(g.SysWord(ActingSlot));
   const std::optional<int> position = partyPosition(g, c);
   g.con.CLS();
   g.con.COLOR(kSheetColour);
   showHeading(g, c, position);
   showIdentity(g, c);
   showLevelAndHitPoints(g, c);
-  const float code = g.CharRec(c, 0);
+  const float code = g.CharRec(c, Status);
   showState(g, code);
   double armourClass = 10;
   if (!isGone(code)) {

@@ -6,21 +6,41 @@
 namespace kestrun::game {
 
 bool isStatUsed(const Game& g, int stat) {
-  return g.Setting(4 + stat) != 0;
+  return g.Setting(FirstStatUsed + stat) != 0;
 }
 
 void SEI(Game& g) {
-  const int c = rt::toInt32(g.SysWord(1));
+  const int c = rt::toInt32(g.SysWord(ActingSlot));
   const int sex = sexOf(g, c);
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < StatCount; ++i) {
     if (!isStatUsed(g, i)) continue;
-    const float packed = g.Setting(47 + 2 * sex + i / 4);
-    g.SysWord(i + 2) = static_cast<float>(digit(packed, i % 4) - 5);
+    const float packed = g.Setting(FirstSexAdjustment + 2 * sex + i / 4);
+    statAdjustment(g, i) = static_cast<float>(digit(packed, i % 4) - 5);
+  }
+}
+
+float& statAdjustment(Game& g, int stat) {
+  return g.SysWord(FirstStatAdjustment + stat);
+}
+float statAdjustment(const Game& g, int stat) {
+  return g.SysWord(FirstStatAdjustment + stat);
+}
+
+void clearStatAdjustments(Game& g) {
+  for (int i = 0; i < StatCount; ++i) statAdjustment(g, i) = 0;
+}
+
+void loadSexAdjustments(Game& g, int c) {
+  g.SysWord(ActingSlot) = static_cast<float>(c);
+  if (g.Setting(SexesUsed) != 0) {
+    SEI(g);
+  } else {
+    clearStatAdjustments(g);
   }
 }
 
 void NCHEC(Game& g) {
-  const int c = rt::toInt32(g.SysWord(1));
+  const int c = rt::toInt32(g.SysWord(ActingSlot));
   for (int first = 0; first < 8; first += 2) {
     if (!isStatUsed(g, first)) setStat(g, c, first, statOf(g, c, first + 1));
     if (!isStatUsed(g, first + 1)) setStat(g, c, first + 1, statOf(g, c, first));

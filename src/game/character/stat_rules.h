@@ -8,11 +8,18 @@ struct Game;
 // shown or asked and follows its pair partner.
 bool isStatUsed(const Game& g, int stat);
 
-// The sex adjustments of slot SysWord(1): SysWord(i + 2) for each used stat
-// i; unused stats keep their previous adjustment.
+// The sex adjustments of slot SysWord(ActingSlot): SysWord(FirstStatAdjustment
+// + i) for each used stat i; unused stats keep their previous adjustment.
 void SEI(Game& g);
+// The adjustment word of stat i (0..7).
+float& statAdjustment(Game& g, int stat);
+float statAdjustment(const Game& g, int stat);
+void clearStatAdjustments(Game& g);
+// Makes c the acting character and loads his sex adjustments, all 0 when the
+// scenario has no sexes.
+void loadSexAdjustments(Game& g, int c);
 
-// Mirrors each unused stat of slot SysWord(1) from its pair partner.
+// Mirrors each unused stat of slot SysWord(ActingSlot) from its pair partner.
 void NCHEC(Game& g);
 
 }  // namespace kestrun::game

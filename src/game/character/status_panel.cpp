@@ -16,7 +16,7 @@ using namespace rt::literals;
 namespace {
 
 bool inTown(const Game& g) {
-  return g.GameState(9) < 100;
+  return g.GameState(FloorAndFacing) < 100;
 }
 
 // The state word of the dead, spirits and the lost (its StatusName index), or
@@ -31,7 +31,7 @@ int deathWord(float code) {
 // The state words of a member in the dungeon, from column 68.
 void showState(Game& g, int c, int row) {
   rt::Console& con = g.con;
-  const float code = g.CharRec(c, 0);
+  const float code = g.CharRec(c, Status);
   con.LOCATE(69, row);
   if (const int word = deathWord(code); word != 0) {
     con.PRINT(g.StatusName(word));
@@ -60,23 +60,23 @@ void showState(Game& g, int c, int row) {
 void showMember(Game& g, int p) {
   rt::Console& con = g.con;
   const int c = rt::toInt32(g.GameState(p)) - 1;
-  const int row = rt::toInt32(g.SysWord(15)) + p;
+  const int row = rt::toInt32(g.SysWord(PanelRow)) + p;
   con.LOCATE(0, row);
   con.PRINT(rt::SPACE(79));
   con.LOCATE(13, row);
   con.PRINT(g.CharName(c));
-  if (g.Setting(3) == 1) {
+  if (g.Setting(AlignmentsUsed) == 1) {
     con.LOCATE(31, row);
     con.PRINT(g.AlignmentLetter(alignmentOf(g, c)));
   }
   con.LOCATE(35, row);
   con.PRINT(g.ClassName(classOf(g, c)));
   con.LOCATE(49, row);
-  con.PRINT(rt::toSingle(g.BattleParty(p - 1, 9) - g.CharRec(c, 8)));
+  con.PRINT(rt::toSingle(g.BattleParty(p - 1, BattleArmourClass) - g.CharRec(c, ArmourModifier)));
   con.LOCATE(55, row);
-  con.PRINT_USING("####@", {g.CharRec(c, 4), std::string(" /")});
+  con.PRINT_USING("####@", {g.CharRec(c, HitPoints), std::string(" /")});
   con.LOCATE(61, row);
-  con.PRINT(g.CharRec(c, 5));
+  con.PRINT(g.CharRec(c, MaxHitPoints));
   if (!inTown(g)) showState(g, c, row);
 }
 
@@ -85,40 +85,40 @@ void showMember(Game& g, int p) {
 void HYOJI(Game& g) {
   CCHEC3(g);
   g.con.COLOR(6);
-  const int members = rt::toInt32(g.GameState(0));
+  const int members = rt::toInt32(g.GameState(MemberCount));
   for (int p = 1; p <= members; ++p) showMember(g, p);
 }
 
 void HYOJI1(Game& g) {
-  if (g.SysWord(31) == 2) return;
+  if (g.SysWord(DisplayMode) == 2) return;
   rt::Console& con = g.con;
   con.COLOR(6);
-  const int members = rt::toInt32(g.GameState(0));
+  const int members = rt::toInt32(g.GameState(MemberCount));
   for (int p = 1; p <= members; ++p) {
     const int c = rt::toInt32(g.GameState(p)) - 1;
     const int row = 15 + p;
     con.LOCATE(55, row);
     con.PRINT(rt::SPACE(4));
     con.LOCATE(55, row);
-    con.PRINT_USING("####", {g.CharRec(c, 4)});
-    if (g.CharRec(c, 0) < status::Dead) continue;
+    con.PRINT_USING("####", {g.CharRec(c, HitPoints)});
+    if (g.CharRec(c, Status) < status::Dead) continue;
     con.LOCATE(69, row);
     con.PRINT(rt::SPACE(8));
     con.LOCATE(69, row);
-    if (const int word = deathWord(g.CharRec(c, 0)); word != 0) con.PRINT(g.StatusName(word));
+    if (const int word = deathWord(g.CharRec(c, Status)); word != 0) con.PRINT(g.StatusName(word));
   }
 }
 
 void HYOJI2(Game& g) {
   rt::Console& con = g.con;
-  const int c = rt::toInt32(g.SysWord(1));
+  const int c = rt::toInt32(g.SysWord(ActingSlot));
   for (int row = 4; row <= 22; ++row) {
     con.LOCATE(0, row);
     con.PRINT(rt::SPACE(80));
   }
   con.LOCATE(0, 23);
   con.PRINT(rt::SPACE(79));
-  const float percent = pricePercent(g, c, rt::toInt32(g.SysWord(13)));
+  const float percent = pricePercent(g, c, rt::toInt32(g.SysWord(ItemListMode)));
   int listed = 0;
   for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
     const float value = itemSlot(g, c, slot);
@@ -131,7 +131,7 @@ void HYOJI2(Game& g) {
     con.PRINT_USING("##", {static_cast<int16_t>(slot)});
     con.COLOR(6);
     con.LOCATE(29, row);
-    con.PRINT(g.ItemName(item, isIdentified(value) || g.Setting(54) == 1 ? 0 : 1));
+    con.PRINT(g.ItemName(item, isIdentified(value) || !identificationUsed(g) ? 0 : 1));
     if (isEquipped(value)) {
       con.LOCATE(28, row);
       con.PRINT("*");
@@ -139,15 +139,15 @@ void HYOJI2(Game& g) {
     con.LOCATE(47, row);
     con.PRINT_USING("#########", {rt::toInt32(chargedAmount(itemPrice(g, item), percent))});
   }
-  g.SysWord(17) = static_cast<float>(listed);
+  g.SysWord(ListedItems) = static_cast<float>(listed);
 }
 
 void HYOJI3(Game& g) {
   rt::Console& con = g.con;
   con.COLOR(7);
-  const int members = rt::toInt32(g.GameState(0));
+  const int members = rt::toInt32(g.GameState(MemberCount));
   for (int p = 1; p <= members; ++p) {
-    con.LOCATE(10, rt::toInt32(g.SysWord(15)) + p);
+    con.LOCATE(10, rt::toInt32(g.SysWord(PanelRow)) + p);
     con.PRINT_USING("#", {static_cast<int16_t>(p)});
   }
   con.COLOR(6);

@@ -4,17 +4,17 @@ namespace kestrun::game {
 
 struct Game;
 
-// The party panel: one line per member from row SysWord(15) + 1, with the
+// The party panel: one line per member from row SysWord(PanelRow) + 1, with the
 // battle values recomputed first.
 void HYOJI(Game& g);
 
 // Rewrites the hit points and the death states of the party lines below row
-// 15, unless the dungeon picture has the screen (SysWord(31) = 2).
+// 15, unless the dungeon picture has the screen (SysWord(DisplayMode) = 2).
 void HYOJI1(Game& g);
 
-// The price list of the items of slot SysWord(1) for the shop: selling
-// (SysWord(13) = 0), identifying (1) or uncursing (2). Leaves the number of
-// items listed in SysWord(17).
+// The price list of the items of slot SysWord(ActingSlot) for the shop: selling
+// (SysWord(ItemListMode) = 0), identifying (1) or uncursing (2). Leaves the number of
+// items listed in SysWord(ListedItems).
 void HYOJI2(Game& g);
 
 // The position numbers in front of the party lines.

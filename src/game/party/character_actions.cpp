@@ -36,8 +36,6 @@ enum Action {
   kIdentify = 8
 };
 
-constexpr int32_t kGoldLimit = 1000000000;
-
 struct MenuEntry {
   Action action;
   int column;
@@ -56,24 +54,21 @@ constexpr std::array<MenuEntry, 7> kMenu{{
     {kIdentify, 25, 23, "8 アイテムの鑑別 (I)"},
 }};
 
-bool identificationUsed(const Game& g) {
-  return g.Setting(54) != 1;
-}
-
 bool canCastSpells(const Game& g, int c) {
-  const float skills = g.ClassTable(classOf(g, c), 0);
+  const float skills = g.ClassTable(classOf(g, c), ClassSkills);
   return digit(skills, 3) != 0 || digit(skills, 2) != 0;
 }
 
 bool isPossible(const Game& g, int actor, Action action) {
-  const bool sound = hasSoundStatus(g.CharRec(actor, 0));
+  const bool sound = hasSoundStatus(g.CharRec(actor, Status));
   const bool items = carriedItemCount(g, actor) > 0;
   const bool company = partySize(g) > 1;
   switch (action) {
     case kCast:
-      return sound && (g.CharLong(actor, 3) != 0 || g.CharLong(actor, 5) != 0);
+      return sound &&
+             (g.CharLong(actor, HolyPointsMax) != 0 || g.CharLong(actor, MagicPointsMax) != 0);
     case kGiveGold:
-      return company && g.CharLong(actor, 1) > 0;
+      return company && g.CharLong(actor, Gold) > 0;
     case kGiveItem:
       return company && items;
     case kEquip:
@@ -141,7 +136,7 @@ void showMembers(Game& g, int actor, bool withItemCounts) {
     con.LOCATE(49, 10 + k);
     con.PRINT(static_cast<int16_t>(carriedItemCount(g, c)));
     con.PRINT(" / ");
-    con.PRINT(g.Setting(37));
+    con.PRINT(g.Setting(ItemSlots));
   }
   con.COLOR(6);
   printAt(g, 27, 23, "1 - ");
@@ -172,14 +167,14 @@ void giveGold(Game& g, int actor) {
   const int receiver = askReceiver(g, actor, false);
   if (receiver < 0) return;
   blankLines(g, 22, 23);
-  const double gold = g.CharLong(actor, 1);
-  const double held = g.CharLong(receiver, 1);
+  const double gold = g.CharLong(actor, Gold);
+  const double held = g.CharLong(receiver, Gold);
   for (;;) {
     const double amount = askNumber(g, 21, 22, "いくら渡しますか ?  "_sj);
-    if (amount < 0 || amount > gold || held + amount > kGoldLimit) continue;
+    if (amount < 0 || amount > gold || held + amount > kExperienceAndGoldCap) continue;
     const int32_t given = rt::toInt32(amount);
-    g.CharLong(receiver, 1) += given;
-    g.CharLong(actor, 1) -= given;
+    g.CharLong(receiver, Gold) += given;
+    g.CharLong(actor, Gold) -= given;
     return;
   }
 }
@@ -280,7 +275,7 @@ bool chooseMember(Game& g) {
     position = *key;
   }
   if (position == 0) return false;
-  g.SysWord(1) = static_cast<float>(memberSlot(g, position));
+  g.SysWord(ActingSlot) = static_cast<float>(memberSlot(g, position));
   LOOK(g);
   return true;
 }
@@ -295,7 +290,7 @@ void CHARA(Game& g) {
     // The only member would be chosen again at once: going back leaves.
     if (partySize(g) == 1) return;
     g.con.CLS();
-    g.SysWord(15) = 4;
+    g.SysWord(PanelRow) = 4;
     HYOJI(g);
   }
 }

@@ -22,20 +22,14 @@ using namespace rt::literals;
 namespace {
 
 constexpr int kWaitForKey = 10000;
-constexpr int kUsedWithoutEquipping = 6;
-constexpr int kBoots = 7;
 // The order in which the kinds of equipment are offered.
-constexpr int kEquipOrder[] = {0, 1, 2, 3, 4, kBoots, 5};
-
-bool isCursedItem(const Game& g, int item) {
-  return rt::INT(g.ItemTable(item, 0) / 10000) != 0;
-}
+constexpr int kEquipOrder[] = {0, 1, 2, 3, 4, ShoesKind, 5};
 
 // After a curse strikes the message stays a second longer, unless the
 // player reads at his own pace.
 void lingerAfterCurse(Game& g) {
   TMWAIT(g);
-  if (g.SysWord(22) != kWaitForKey) g.con.WAIT(100);
+  if (g.SysWord(MessageTime) != kWaitForKey) g.con.WAIT(100);
 }
 
 void setEquipDigit(Game& g, int actor, int slot, int equip) {
@@ -43,15 +37,11 @@ void setEquipDigit(Game& g, int actor, int slot, int equip) {
   value = rt::toSingle(withDigit(value, 3, equip));
 }
 
-std::string kindLabel(const Game& g, int type) {
-  return type == kBoots ? "靴"_sj : g.ScenarioText(type + 6);
-}
-
 std::vector<int> slotsOfType(const Game& g, int actor, int type) {
   std::vector<int> slots;
   for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
     const int item = itemNumber(itemSlot(g, actor, slot));
-    if (item != 0 && itemType(g, item) == type) slots.push_back(slot);
+    if (item != 0 && itemKind(g, item) == type) slots.push_back(slot);
   }
   return slots;
 }
@@ -88,7 +78,7 @@ void equipKind(Game& g, int actor, int type) {
   }
   const std::vector<int> listed = takeOffUsable(g, actor, slots);
   if (listed.empty()) return;
-  printAt(g, 19, 21, kindLabel(g, type) + " はどれを使用しますか ?"_sj);
+  printAt(g, 19, 21, itemKindName(g, type) + " はどれを使用しますか ?"_sj);
   printAt(g, 29, 23, "Hit 0 -");
   g.con.PRINT(static_cast<int16_t>(listed.size()));
   g.con.PRINT("Key    (何も使用しない時は 0)"_sj);
@@ -103,16 +93,16 @@ void equipKind(Game& g, int actor, int type) {
 // The worn load is above what the actor's Strength carries. A load of
 // cursed items alone cannot be changed, so it never counts as too heavy.
 bool isOverloaded(const Game& g, int actor) {
-  if (g.Setting(55) == 0 || g.Setting(56) == 2) return false;
+  if (g.Setting(ItemWeight) == 0 || g.Setting(WeightOption) == 2) return false;
   double weight = 0;
   bool changeable = false;
   for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
     const float value = itemSlot(g, actor, slot);
     if (itemNumber(value) == 0 || !isWorn(value)) continue;
-    weight += rt::MOD(g.ItemTable(itemNumber(value), 13), 100);
+    weight += rt::MOD(g.ItemTable(itemNumber(value), ItemWeightAndBreak), 100);
     changeable = changeable || !isCursedOn(value);
   }
-  return changeable && weight > statOf(g, actor, 0) * rt::MOD(g.Setting(70), 100);
+  return changeable && weight > statOf(g, actor, 0) * rt::MOD(g.Setting(CarryFactor), 100);
 }
 
 bool confirmDiscard(Game& g, int actor, int slot) {
@@ -130,7 +120,7 @@ bool confirmDiscard(Game& g, int actor, int slot) {
 // 50 and the level, moved by how far Knowledge lies from the middle of the
 // stat scale.
 double identifyChance(const Game& g, int actor) {
-  const double scale = g.SysWord(23);
+  const double scale = g.SysWord(StatScale);
   const double knowledge = statOf(g, actor, 2);
   return 50 + 2 * rt::INT(rt::divide((knowledge * 2 - scale) * 10, scale)) + levelOf(g, actor);
 }
@@ -140,7 +130,7 @@ void curse(Game& g, int actor, int slot) {
   printAt(g, 29, 22, "アイテムの呪いにかかった"_sj);
   lingerAfterCurse(g);
   const int item = itemNumber(itemSlot(g, actor, slot));
-  for (int other : slotsOfType(g, actor, itemType(g, item))) setEquipDigit(g, actor, other, 0);
+  for (int other : slotsOfType(g, actor, itemKind(g, item))) setEquipDigit(g, actor, other, 0);
   itemSlot(g, actor, slot) = static_cast<float>(12000 + item);
 }
 
@@ -150,10 +140,6 @@ void failIdentification(Game& g) {
 }
 
 }  // namespace
-
-int itemType(const Game& g, int item) {
-  return rt::MOD(g.ItemTable(item, 0), 10);
-}
 
 // The item list with the range of answers below it.
 void showItemChoice(Game& g, int actor, std::string_view rangeLabel) {
@@ -213,7 +199,7 @@ void discardItem(Game& g, int actor) {
       refuse(g, 21, 22, "装備しているアイテムは捨てられません"_sj);
       continue;
     }
-    if (g.SysWord(28) != 1 && !confirmDiscard(g, actor, slot)) return;
+    if (g.SysWord(DiscardWithoutAsking) != 1 && !confirmDiscard(g, actor, slot)) return;
     removeItem(g, actor, slot);
     return;
   }
@@ -243,7 +229,7 @@ void identifyItem(Game& g, int actor) {
     }
   }
   const int item = itemNumber(value);
-  if (!isCursedItem(g, item) || itemType(g, item) == kUsedWithoutEquipping) {
+  if (!isCursedItem(g, item) || itemKind(g, item) == UsedWithoutEquippingKind) {
     failIdentification(g);
     return;
   }

@@ -206,7 +206,7 @@ int askItemToUse(Game& g, int actor, bool mustBeWorn) {
     const int slot = askItemSlot(g, actor, 21, "どのアイテムを使いますか ?  "_sj);
     if (slot == 0) return 0;
     const float value = itemSlot(g, actor, slot);
-    const bool unworn = itemType(g, itemNumber(value)) == UsedWithoutEquippingKind;
+    const bool unworn = itemKind(g, itemNumber(value)) == UsedWithoutEquippingKind;
     if (isWorn(value) || (unworn && !mustBeWorn)) return slot;
     refuse(g, 21, 22, "このアイテムは装備していないと使えません"_sj);
   }

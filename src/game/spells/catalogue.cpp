@@ -82,7 +82,7 @@ void describeSpell(Game& g, int spell) {
   printAt(g, 27, 21, spellKindOf(spell) == kHolySpells ? "神聖呪文"_sj : "魔法呪文"_sj);
   printAt(g, 37, 21, "レベル"_sj);
   g.con.PRINT(static_cast<int16_t>(spellLevel(g, spell)));
-  if (g.Setting(72) == 1) {
+  if (g.Setting(SpellSchools) == 1) {
     printAt(g, 27, 22, "所属する呪文系統 "_sj);
     const int school = spellSchool(g, spell);
     if (school == 0) {
@@ -91,7 +91,7 @@ void describeSpell(Game& g, int spell) {
       g.con.PRINT(static_cast<int16_t>(school));
     }
   }
-  if (g.Setting(39) == 2) {
+  if (g.Setting(SpellPointMode) == 2) {
     printAt(g, 57, 22, "必要ＭＰ"_sj);
     g.con.PRINT(static_cast<int32_t>(spellPointCost(g, spell)));
   }
@@ -108,8 +108,8 @@ int askSpellNumber(Game& g, int total) {
 
 // Casting list: the kind is asked only of a caster with points of both.
 int automaticKind(const Game& g, int caster) {
-  if (g.CharLong(caster, 3) == 0) return kMagicSpells;
-  if (g.CharLong(caster, 5) == 0) return kHolySpells;
+  if (g.CharLong(caster, HolyPointsMax) == 0) return kMagicSpells;
+  if (g.CharLong(caster, MagicPointsMax) == 0) return kHolySpells;
   return -1;
 }
 
@@ -138,7 +138,7 @@ int nameWidthFor(int count) {
 }
 
 int castingCost(const Game& g, int spell) {
-  return g.Setting(39) == 1 ? spellLevel(g, spell) : spellPointCost(g, spell);
+  return g.Setting(SpellPointMode) == 1 ? spellLevel(g, spell) : spellPointCost(g, spell);
 }
 
 int showKnownSpells(Game& g, int caster, const std::vector<int>& spells, int firstRow) {
@@ -167,24 +167,24 @@ int spellKindOf(int spell) {
 }
 
 bool isListedSpell(const Game& g, int spell) {
-  const float code = g.SpellTable(spell, 0);
+  const float code = g.SpellTable(spell, SpellKindAndListing);
   return rt::MOD(code, 10) != 0 && rt::MOD(rt::INT(code / 10), 1000) != 0;
 }
 
 int spellLevel(const Game& g, int spell) {
-  return rt::MOD(g.SpellTable(spell, 1), 10);
+  return rt::MOD(g.SpellTable(spell, SpellLevel), 10);
 }
 
 int spellSchool(const Game& g, int spell) {
-  return digit(g.SpellTable(spell, 1), 2);
+  return digit(g.SpellTable(spell, SpellLevel), 2);
 }
 
 int spellPointCost(const Game& g, int spell) {
-  return rt::toInt32(rt::INT(g.SpellTable(spell, 1) / 1000));
+  return rt::toInt32(rt::INT(g.SpellTable(spell, SpellLevel) / 1000));
 }
 
 int spellEffect(const Game& g, int spell) {
-  return rt::toInt32(g.SpellTable(spell, 2));
+  return rt::toInt32(g.SpellTable(spell, SpellEffect));
 }
 
 std::vector<int> listedSpells(const Game& g, int kind) {
@@ -223,9 +223,9 @@ void SPR(Game& g) {
 }
 
 void SPS(Game& g) {
-  const int caster = rt::toInt32(g.SysWord(1));
-  const int questionRow = rt::toInt32(g.SysWord(18));
-  const int firstRow = rt::toInt32(g.SysWord(19));
+  const int caster = rt::toInt32(g.SysWord(ActingSlot));
+  const int questionRow = rt::toInt32(g.SysWord(SpellMenuRow));
+  const int firstRow = rt::toInt32(g.SysWord(SpellListRow));
   int kind = automaticKind(g, caster);
   if (kind < 0) {
     showKindQuestion(g, questionRow, questionRow > 18 ? 0 : 1);
@@ -243,8 +243,8 @@ void SPS(Game& g) {
   }
   const int entries = showKnownSpells(g, caster, spells, firstRow);
   g.con.COLOR(6);
-  g.SysWord(18) = static_cast<float>(kind);
-  g.SysWord(19) = static_cast<float>(entries);
+  g.SysWord(SpellKindChosen) = static_cast<float>(kind);
+  g.SysWord(SpellEntries) = static_cast<float>(entries);
 }
 
 }  // namespace kestrun::game

@@ -30,10 +30,10 @@ std::vector<int> listedSpells(const Game& g, int kind);
 // one the player picks, until he enters 0.
 void SPR(Game& g);
 
-// The casting list of caster SysWord(1): asks holy or magic when he has
-// points of both (question at row SysWord(18)) and lists his known spells of
-// that kind from row SysWord(19). Returns the kind in SysWord(18) and the
-// number of entries in SysWord(19).
+// The casting list of caster SysWord(ActingSlot): asks holy or magic when he has
+// points of both (question at row SysWord(SpellMenuRow)) and lists his known spells of
+// that kind from row SysWord(SpellListRow). Returns the kind in SysWord(SpellKindChosen) and the
+// number of entries in SysWord(SpellEntries).
 void SPS(Game& g);
 
 }  // namespace kestrun::game

@@ -20,19 +20,19 @@ constexpr int kSpellLevels = 9;
 constexpr int kPointsPerLevelLimit = 9;
 
 int currentCharacter(const Game& g) {
-  return rt::toInt32(g.SysWord(1));
+  return rt::toInt32(g.SysWord(ActingSlot));
 }
 
 int32_t& pointsNow(Game& g, int c, int kind) {
-  return g.CharLong(c, 2 + 2 * kind);
+  return g.CharLong(c, HolyPoints + 2 * kind);
 }
 int32_t& pointsMaximum(Game& g, int c, int kind) {
-  return g.CharLong(c, 3 + 2 * kind);
+  return g.CharLong(c, HolyPointsMax + 2 * kind);
 }
 
 // The class table's skill digits: 3 holy spells, 2 magic spells.
 bool classCastsKind(const Game& g, int cls, int kind) {
-  return digit(g.ClassTable(cls, 0), 3 - kind) != 0;
+  return digit(g.ClassTable(cls, ClassSkills), 3 - kind) != 0;
 }
 
 // Spell levels of a kind open up from the class's first level on, one more
@@ -43,20 +43,21 @@ struct SpellLevelPace {
 };
 
 SpellLevelPace paceOf(const Game& g, int cls, int kind) {
-  return {g.ClassTable(cls, 13 + 2 * kind), std::max<double>(g.ClassTable(cls, 14 + 2 * kind), 1)};
+  return {g.ClassTable(cls, HolyStartLevel + 2 * kind),
+          std::max<double>(g.ClassTable(cls, HolyLevelStep + 2 * kind), 1)};
 }
 
 // Faith raises the chance of holy spells, Knowledge that of magic spells,
 // each by two points per step above half the stat scale.
 double learningBonus(const Game& g, int c, int kind) {
-  const double half = rt::INT((g.SysWord(23) + 1) / 2.0);
+  const double half = rt::INT((g.SysWord(StatScale) + 1) / 2.0);
   const int stat = kind == kHolySpells ? 3 : 2;
   return (statOf(g, c, stat) - half) * 2;
 }
 
 bool learnSpellsOfKind(Game& g, int c, int kind, double topLevel) {
   const double bonus = learningBonus(g, c, kind);
-  const double top = std::min<double>(topLevel, g.Setting(44 + kind));
+  const double top = std::min<double>(topLevel, g.Setting(HolySpellLevels + kind));
   const int first = kind == kHolySpells ? 1 : 41;
   bool learned = false;
   for (int spell = first; spell < first + 40; ++spell) {
@@ -76,7 +77,7 @@ std::vector<int> pointsPerLevel(const Game& g, int kind, SpellLevelPace pace, do
                                 double topLevel) {
   std::vector<int> points(kSpellLevels, 0);
   for (int i = 0; i < kSpellLevels; ++i) {
-    if (g.Setting(44 + kind) <= i) continue;
+    if (g.Setting(HolySpellLevels + kind) <= i) continue;
     const double reached = (level - pace.first) - pace.step * i;
     const int p =
         std::min(rt::toInt32(rt::INT((reached * 2 + 1) / pace.step)) + 2, kPointsPerLevelLimit);
@@ -124,7 +125,7 @@ bool hasPointsFor(Game& g, int c, int spell) {
 }
 
 int costFlags(const Game& g, int spell) {
-  return rt::toInt32(rt::INT(g.SpellTable(spell, 0) / 10000));
+  return rt::toInt32(rt::INT(g.SpellTable(spell, SpellKindAndListing) / 10000));
 }
 bool costsALevel(const Game& g, int spell) {
   return costFlags(g, spell) % 2 == 1;
@@ -140,25 +141,25 @@ bool hasLevelFor(const Game& g, int c, int spell) {
   const int cls = classOf(g, c);
   const int kind = spellKindOf(spell);
   const double needed =
-      g.ClassTable(cls, 13 + 2 * kind) +
-      (spellLevel(g, spell) - 1) * static_cast<double>(g.ClassTable(cls, 14 + 2 * kind));
+      g.ClassTable(cls, HolyStartLevel + 2 * kind) +
+      (spellLevel(g, spell) - 1) * static_cast<double>(g.ClassTable(cls, HolyLevelStep + 2 * kind));
   return levelOf(g, c) >= needed;
 }
 
 }  // namespace
 
 bool usesSpellPool(const Game& g) {
-  return g.Setting(39) == 2;
+  return g.Setting(SpellPointMode) == 2;
 }
 
 int learningChance(const Game& g, int spell) {
-  return rt::MOD(rt::INT(g.SpellTable(spell, 0) / 10), 1000);
+  return rt::MOD(rt::INT(g.SpellTable(spell, SpellKindAndListing) / 10), 1000);
 }
 
 bool isOpenToSchoolOf(const Game& g, int c, int spell) {
-  if (g.Setting(72) == 0) return true;
+  if (g.Setting(SpellSchools) == 0) return true;
   const int school = spellSchool(g, spell);
-  const int chosen = digit(g.CharRec(c, 9), 3 + spellKindOf(spell)) + 1;
+  const int chosen = digit(g.CharRec(c, ChecksumAndSchools), 3 + spellKindOf(spell)) + 1;
   return school == 0 || school == chosen;
 }
 
@@ -178,9 +179,9 @@ int knownSpellsOfLevel(const Game& g, int c, int kind, int level) {
 void SPM(Game& g) {
   const int c = currentCharacter(g);
   const int cls = classOf(g, c);
-  if (rt::MOD(rt::INT(g.ClassTable(cls, 0) / 100), 100) == 0) return;
-  const double level = g.SysWord(11);
-  const bool pointsOnly = g.SysWord(20) == 1;
+  if (rt::MOD(rt::INT(g.ClassTable(cls, ClassSkills) / 100), 100) == 0) return;
+  const double level = g.SysWord(NewLevel);
+  const bool pointsOnly = g.SysWord(LearningMode) == 1;
   bool learned = false;
   for (int kind : {kHolySpells, kMagicSpells}) {
     if (!classCastsKind(g, cls, kind)) continue;
@@ -189,20 +190,20 @@ void SPM(Game& g) {
     if (!pointsOnly && learnSpellsOfKind(g, c, kind, top)) learned = true;
     recomputePoints(g, c, kind, pace, level, top, !pointsOnly);
   }
-  if (learned) printAt(g, 23, g.Setting(57) == 1 ? 17 : 19, "新しい呪文を習得した"_sj);
+  if (learned) printAt(g, 23, g.Setting(StatChangeMode) == 1 ? 17 : 19, "新しい呪文を習得した"_sj);
 }
 
 void SPK(Game& g) {
   const int c = currentCharacter(g);
-  const int kind = rt::toInt32(g.SysWord(18));
-  const int spell = knownSpellAt(g, c, kind, rt::toInt32(g.SysWord(20)));
+  const int kind = rt::toInt32(g.SysWord(SpellKindChosen));
+  const int spell = knownSpellAt(g, c, kind, rt::toInt32(g.SysWord(SpellEntry)));
   const bool castable = spell != 0 && hasPointsFor(g, c, spell) && hasLevelFor(g, c, spell);
-  g.SysWord(20) = static_cast<float>(castable ? spell : 0);
+  g.SysWord(SpellEntry) = static_cast<float>(castable ? spell : 0);
 }
 
 void SPU(Game& g) {
   const int c = currentCharacter(g);
-  const int spell = rt::toInt32(g.SysWord(11));
+  const int spell = rt::toInt32(g.SysWord(SpellCode));
   const int kind = spellKindOf(spell);
   if (usesSpellPool(g)) {
     pointsNow(g, c, kind) -= spellPointCost(g, spell);
@@ -210,7 +211,8 @@ void SPU(Game& g) {
   }
   pointsNow(g, c, kind) -= rt::toInt32(std::pow(10.0, spellLevel(g, spell) - 1));
   if (isForgottenAfterUse(g, spell)) setSpellKnown(g, c, spell, false);
-  if (costsALevel(g, spell)) g.CharRec(c, 2) = rt::toSingle(g.CharRec(c, 2) - 1.0);
+  if (costsALevel(g, spell))
+    g.CharRec(c, LevelAndFloor) = rt::toSingle(g.CharRec(c, LevelAndFloor) - 1.0);
 }
 
 }  // namespace kestrun::game

@@ -4,14 +4,14 @@ namespace kestrun::game {
 
 struct Game;
 
-// Learns the spells of level SysWord(11) for character SysWord(1) and
-// recomputes his spell-point maximum; SysWord(20) = 1 recomputes the points
+// Learns the spells of level SysWord(NewLevel) for character SysWord(ActingSlot) and
+// recomputes his spell-point maximum; SysWord(LearningMode) = 1 recomputes the points
 // only (after a level loss or a level restored).
 void SPM(Game& g);
-// Turns entry SysWord(20) of the casting list of kind SysWord(18) into the
-// spell number when character SysWord(1) can cast it now, else 0.
+// Turns entry SysWord(SpellEntry) of the casting list of kind SysWord(SpellKindChosen) into the
+// spell number when character SysWord(ActingSlot) can cast it now, else 0.
 void SPK(Game& g);
-// Character SysWord(1) pays for casting spell SysWord(11).
+// Character SysWord(ActingSlot) pays for casting spell SysWord(SpellCode).
 void SPU(Game& g);
 
 // One pool of points per kind instead of points per spell level.

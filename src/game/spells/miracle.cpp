@@ -205,7 +205,7 @@ void actOnAll(Game& g, int effect) {
 // race's value moved by the limit and the sex adjustment.
 double statCeiling(Game& g, int slot, int stat) {
   const double limit = g.Setting(PlayStatLimit);
-  if (g.Setting(PlainStatLimits) == 1 || limit < 40) return limit;
+  if (g.Setting(NoRaces) == 1 || limit < 40) return limit;
   double adjustment = 0;
   if (g.Setting(SexesUsed) == 1) {
     const float acting = g.SysWord(ActingSlot);

@@ -34,6 +34,7 @@ inline constexpr int ChecksumAndSchools = 9;
 // 2k + 1 in MOD 100 of field 10 + k. Digit 4 of field 10 of row floor - 1
 // is a per-floor flag of the square events.
 inline constexpr int FirstStatPair = 10;
+inline constexpr int FloorFlags = 10;
 inline constexpr int StatPairCount = 4;
 // Item slots 1..Setting(ItemSlots) in fields 14..23: MOD 1000 the item,
 // + 1000 x the equip digit, + 10000 when identified.
@@ -67,8 +68,10 @@ inline constexpr int HolyPointsMax = 3;
 inline constexpr int MagicPoints = 4;
 inline constexpr int MagicPointsMax = 5;
 
-// The experience and gold a character can hold.
-inline constexpr int kWealthCap = 1'000'000'000;
+inline constexpr int CharLongFields = 6;
+
+// Experience and gold never grow past this.
+inline constexpr double kExperienceAndGoldCap = 1'000'000'000;
 
 // WorkLong(n): the 32-bit work integers.
 // The total experience of the next level (LVCALC).
@@ -101,18 +104,30 @@ inline constexpr int TimedEffect = 18;
 // Setting(n): the scenario's rules.
 inline constexpr int ScrambleKey = 0;
 inline constexpr int EncounterChance = 1;
-inline constexpr int PlainStatLimits = 2;
+// 1 = races are not used: stat limits are plain numbers.
+inline constexpr int NoRaces = 2;
 inline constexpr int AlignmentsUsed = 3;
 // Per stat 0..7: 1 = the stat is used.
 inline constexpr int FirstStatUsed = 4;
+// 1 = a class change sets the stats back to the race's values.
+inline constexpr int ClassChangeResetsStats = 12;
 // Below 40 a plain maximum; above 40 race value + this - 50.
 inline constexpr int CreationStatLimit = 13;
 inline constexpr int PlayStatLimit = 14;
+// Fields 15..19, 20..24 and the others below in order.
 // Inn rooms 1..5.
 inline constexpr int FirstInnPrice = 15;
-// Temple charges for the five kinds of help.
-inline constexpr int FirstTempleCharge = 20;
-inline constexpr int FirstBattleOption = 25;
+// Temple charges per level. The first two at 0 also mean that poison and
+// paralysis wear off by themselves.
+inline constexpr int PoisonCharge = 20;
+inline constexpr int ParalysisCharge = 21;
+inline constexpr int PetrifiedCharge = 22;
+inline constexpr int DeadCharge = 23;
+inline constexpr int SpiritCharge = 24;
+// 1 = no spells, no breath, no item uses while the party is surprised.
+inline constexpr int SurpriseStopsSpells = 25;
+inline constexpr int SurpriseStopsBreath = 26;
+inline constexpr int SurpriseStopsItems = 27;
 inline constexpr int DeepestFloor = 28;
 inline constexpr int MiracleOption = 29;
 inline constexpr int PartySize = 30;
@@ -120,6 +135,8 @@ inline constexpr int FrontRank = 31;
 inline constexpr int MixedAlignments = 32;
 inline constexpr int QuestItem = 33;
 inline constexpr int SexesUsed = 34;
+// 1 = monsters of type 3 steal when they flee.
+inline constexpr int MonstersSteal = 35;
 // 0 = class change allowed, 1 = not allowed.
 inline constexpr int ClassChangeBarred = 36;
 inline constexpr int ItemSlots = 37;
@@ -147,15 +164,21 @@ inline constexpr int StatChangeMode = 57;
 inline constexpr int LinearLevel = 58;
 inline constexpr int NegotiationChance = 59;
 inline constexpr int MonsterPictures = 60;
-// MOD 100: the group places within reach of short weapons.
+// MOD 100 the group places within reach of short weapons; INT(/100) a
+// chest constant.
 inline constexpr int WeaponReach = 61;
 // MOD 100 the random part, INT(/100) the base of a new character's gold.
 inline constexpr int StartingGold = 62;
-inline constexpr int CreationConstant = 63;
+// MOD 100 the years a class change ages a character (+ 1); INT(/100) a
+// chest constant.
+inline constexpr int AgeingAndChest = 63;
 inline constexpr int QuestRewardExperience = 64;
 inline constexpr int QuestRewardGold = 65;
 inline constexpr int DispelExperience = 66;
-inline constexpr int FirstCampConstant = 67;
+// The breath's damage in percent of the monster's hit points.
+inline constexpr int BreathPercent = 67;
+// The percentage of experience kept at a class change.
+inline constexpr int ClassChangeExperience = 68;
 // MOD 100: the chance of a stat change at a level up.
 inline constexpr int StatChangeRate = 69;
 // MOD 100: the carrying capacity per point of Strength.
@@ -166,6 +189,11 @@ inline constexpr int SpellSchools = 72;
 // pits and rockfalls in percent of the maximum hit points.
 inline constexpr int ArmourAndTrapDamage = 73;
 inline constexpr int SettingCount = 74;
+
+// ShopStock(0) is no item: it carries SysWord(MessageTime) through the
+// roster file. InitialStock(0) above 0 lets the camp always show the map.
+inline constexpr int StockedMessageTime = 0;
+inline constexpr int MapAlwaysAllowed = 0;
 
 // SysWord(n): the control words through which procedures pass arguments and
 // results, and the player's own settings. Several words serve more than one
@@ -280,7 +308,8 @@ inline constexpr int ItemPriceHigh = 15;
 inline constexpr int ItemTableFields = 16;
 
 // The item kinds (ItemTable(i, ItemKindAndArmour) MOD 10). Kinds 0..5 are
-// recorded in the battle row; the name of kind k is ScenarioText(k + 6).
+// recorded in the battle row; the name of kind k is ScenarioText(k + 6),
+// except for shoes, which have a name of their own.
 inline constexpr int WeaponKind = 0;
 // Used without being equipped: never worn, never recorded.
 inline constexpr int UsedWithoutEquippingKind = 6;

@@ -20,17 +20,17 @@ constexpr int kFile = 1;
 constexpr int kFloorBoundIdentification = 2;
 
 int currentFloor(const Game& g) {
-  return rt::toInt32(rt::INT(g.GameState(9) / 100));
+  return rt::toInt32(rt::INT(g.GameState(FloorAndFacing) / 100));
 }
 
 // Where the progress message goes: row 11, or row 18 in the other layout.
 int messageRow(const Game& g) {
-  return g.SysWord(30) == 0 ? 11 : 18;
+  return g.SysWord(ScreenLayout) == 0 ? 11 : 18;
 }
 
 void showProgress(Game& g) {
   rt::Console& con = g.con;
-  if (g.SysWord(30) != 0) {
+  if (g.SysWord(ScreenLayout) != 0) {
     con.LOCATE(20, 18);
     con.PRINT(rt::SPACE(50));
     con.LOCATE(27, 20);
@@ -79,15 +79,15 @@ void missingFloorDialogue(Game& g) {
   HYOJI4(g);
   g.KeyAnswer = g.con.waitKey();
   if (g.KeyAnswer == "N" || g.KeyAnswer == "n" || g.KeyAnswer == "-") endProgram(g);
-  g.GameState(9) = g.GameState(14);
-  g.GameState(10) = g.GameState(15);
+  g.GameState(FloorAndFacing) = g.GameState(PreviousFloorAndFacing);
+  g.GameState(Square) = g.GameState(PreviousSquare);
   CHWRT(g);
   endProgram(g);
 }
 
 void FLREAD(Game& g) {
-  g.SysWord(21) = 2;
-  if (g.SysWord(1) <= 999) showProgress(g);
+  g.SysWord(FloorReading) = 2;
+  if (g.SysWord(ActingSlot) <= 999) showProgress(g);
   FloorSeal seal;
   try {
     readFloorFile(g, seal);
@@ -95,8 +95,9 @@ void FLREAD(Game& g) {
     handleReadError(g, error);
   }
   if (seal.scenarioId != g.ScenarioId(0) || seal.floorNumber != currentFloor(g)) refuseFloor(g);
-  if (rt::MOD(g.GameState(13), 1000) == kFloorBoundIdentification) g.GameState(13) = 0;
-  g.SysWord(21) = 0;
+  if (rt::MOD(g.GameState(IdentifyEffect), 1000) == kFloorBoundIdentification)
+    g.GameState(IdentifyEffect) = 0;
+  g.SysWord(FloorReading) = 0;
   g.con.LOCATE(29, messageRow(g));
   g.con.PRINT(rt::SPACE(24));
 }

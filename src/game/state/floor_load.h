@@ -4,7 +4,7 @@ namespace kestrun::game {
 
 struct Game;
 
-// Reads the floor the party is on (GameState(9)) into the floor tables and
+// Reads the floor the party is on (GameState(FloorAndFacing)) into the floor tables and
 // checks that it belongs to this scenario and floor. A missing file asks
 // whether to save and ends the program; a file of another scenario or floor
 // ends it after "ＤＡＴＡが違います".

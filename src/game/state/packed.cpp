@@ -26,7 +26,7 @@ bool isEmptySlot(const RosterTables& r, int slot) {
 }
 
 bool isClassDefined(const ScenarioTables& s, int cls) {
-  return rt::MOD(s.ClassTable(cls, 0), 10) != 0;
+  return rt::MOD(s.ClassTable(cls, ClassSkills), 10) != 0;
 }
 
 int32_t classOf(const RosterTables& r, int slot) {
@@ -86,6 +86,14 @@ bool isCursedOn(double slotValue) {
 
 int32_t itemKind(const ScenarioTables& s, int item) {
   return rt::MOD(s.ItemTable(item, ItemKindAndArmour), 10);
+}
+
+int32_t itemArmourChange(const ScenarioTables& s, int item) {
+  return rt::MOD(rt::INT(s.ItemTable(item, ItemKindAndArmour) / 100), 100) - 50;
+}
+
+bool isCursedItem(const ScenarioTables& s, int item) {
+  return rt::INT(s.ItemTable(item, ItemKindAndArmour) / 10000) != 0;
 }
 
 bool knowsSpell(const RosterTables& r, int slot, int spell) {

@@ -50,6 +50,7 @@ void setStat(RosterTables& r, int slot, int stat, int value);
 
 // An item slot: the item number in the low three digits, + 1000 when
 // equipped, + 10000 when identified.
+inline constexpr float kIdentifiedMark = 10000;
 int32_t itemNumber(double slotValue);
 bool isEquipped(double slotValue);
 bool isIdentified(double slotValue);
@@ -61,6 +62,10 @@ bool isCursedOn(double slotValue);
 
 // The kind of item i: ItemTable(i, ItemKindAndArmour) MOD 10.
 int32_t itemKind(const ScenarioTables& s, int item);
+// The change to the armour class the item makes when worn.
+int32_t itemArmourChange(const ScenarioTables& s, int item);
+// A cursed item cannot be taken off once worn.
+bool isCursedItem(const ScenarioTables& s, int item);
 
 // Spell s (1..80) is known when digit (s - 1) MOD 5 of field
 // 24 + INT((s - 1) / 5) is 1.

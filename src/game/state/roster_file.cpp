@@ -1,5 +1,6 @@
 #include "game/state/roster_file.h"
 
+#include "game/state/fields.h"
 #include "game/state/record_io.h"
 #include "game/state/scramble.h"
 #include "runtime/errors.h"
@@ -36,11 +37,11 @@ std::string rosterFileName(const std::string& letter) {
 }
 
 void readRoster(rt::FileTable& files, int n, RosterTables& r, RosterSeal& seal) {
-  for (int c = 0; c < 20; ++c) r.CharName(c) = readText(files, n);
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) r.CharName(c) = readText(files, n);
+  for (int c = 0; c < kRosterSlots; ++c) {
     for (int k = 0; k < 40; ++k) r.CharRec(c, k) = readSingle(files, n);
   }
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     for (int k = 0; k < 6; ++k) r.CharLong(c, k) = readLong(files, n);
   }
   seal.key = readSingle(files, n);
@@ -57,7 +58,7 @@ void readRoster(rt::FileTable& files, int n, RosterTables& r, RosterSeal& seal) 
 
 RosterLinks unscrambleRoster(RosterTables& r, const RosterSeal& seal) {
   const double key = seal.key;
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     for (int k = 0; k < 40; ++k) {
       r.CharRec(c, k) = rt::toSingle(r.CharRec(c, k) - gridOffset(f::kCharRec, key, c, k));
     }
@@ -100,9 +101,9 @@ int32_t globalChecksum(const RosterTables& r) {
 RosterVerdict checkRoster(const RosterTables& r, const RosterLinks& links, float scenarioId) {
   if (links.link != scenarioId) return RosterVerdict::OtherScenario;
   if (links.checksum != globalChecksum(r)) return RosterVerdict::WrongGlobalChecksum;
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     const int32_t sum = characterChecksum(r, c);
-    const int32_t stored = rt::MOD(r.CharRec(c, 9), 1000);
+    const int32_t stored = rt::MOD(r.CharRec(c, ChecksumAndSchools), 1000);
     // Older writers kept a negative sum's remainder as it was; both forms match.
     if (stored != rt::MOD(sum, 1000) && stored != checksumDigits(sum)) {
       return RosterVerdict::WrongCharacterChecksum;
@@ -126,22 +127,23 @@ const char* describeVerdict(RosterVerdict verdict) {
 }
 
 void sealCharacters(RosterTables& r) {
-  for (int c = 0; c < 20; ++c) {
-    const double field = r.CharRec(c, 9);
+  for (int c = 0; c < kRosterSlots; ++c) {
+    const double field = r.CharRec(c, ChecksumAndSchools);
     const double schools = field - rt::MOD(field, 1000);
-    r.CharRec(c, 9) = rt::toSingle(schools + checksumDigits(characterChecksum(r, c)));
+    r.CharRec(c, ChecksumAndSchools) =
+        rt::toSingle(schools + checksumDigits(characterChecksum(r, c)));
   }
 }
 
 void writeRoster(rt::FileTable& files, int n, const RosterTables& r, int32_t key,
                  float scenarioId) {
-  for (int c = 0; c < 20; ++c) writeText(files, n, r.CharName(c));
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) writeText(files, n, r.CharName(c));
+  for (int c = 0; c < kRosterSlots; ++c) {
     for (int k = 0; k < 40; ++k) {
       writeNumber(files, n, r.CharRec(c, k) + gridOffset(f::kCharRec, key, c, k));
     }
   }
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     for (int k = 0; k < 6; ++k) {
       writeNumber(files, n, r.CharLong(c, k) + gridOffset(f::kCharLong, key, c, k));
     }

@@ -26,7 +26,7 @@ struct RosterLinks {
 };
 RosterLinks unscrambleRoster(RosterTables& r, const RosterSeal& seal);
 
-// The character checksum of slot c: its last three digits live in CharRec(c, 9).
+// The character checksum of slot c: its last three digits live in CharRec(c, ChecksumAndSchools).
 int32_t characterChecksum(const RosterTables& r, int c);
 // The global checksum over the map memory and the shop stock.
 int32_t globalChecksum(const RosterTables& r);

@@ -40,7 +40,7 @@ void CHWRT(Game& g) {
   rt::FileTable& files = g.con.files();
   const int32_t key = rt::toInt32(rt::INT(g.con.random().RND(1) * format::roster::kKeySpan) +
                                   format::roster::kKeyLow);
-  g.ShopStock(0) = g.SysWord(22);
+  g.ShopStock(StockedMessageTime) = g.SysWord(MessageTime);
   sealCharacters(g);
   const std::string name = rosterFileName(g.ScenarioLetter);
   const std::string fresh = name + ".NEW";

@@ -1,5 +1,6 @@
 #include "game/state/scenario_file.h"
 
+#include "game/state/fields.h"
 #include "game/state/record_io.h"
 #include "game/state/scramble.h"
 
@@ -85,7 +86,7 @@ void readScenarioRest(rt::FileTable& files, int n, ScenarioTables& s) {
 }
 
 void unscrambleScenario(ScenarioTables& s) {
-  const double key = s.Setting(0);
+  const double key = s.Setting(ScrambleKey);
   s.ScenarioId(0) = rt::toSingle(s.ScenarioId(0) - fixedOffset(f::kScenarioId, key));
   unscrambleGrid(s.ClassTable, f::kClassTable, key);
   for (int c = 0; c < 15; ++c) {
@@ -112,7 +113,7 @@ void unscrambleScenario(ScenarioTables& s) {
 }
 
 void writeScenario(rt::FileTable& files, int n, const ScenarioTables& s) {
-  const double key = s.Setting(0);
+  const double key = s.Setting(ScrambleKey);
   for (int i = 0; i < 13; ++i) writeText(files, n, s.ScenarioText(i));
   for (int i = 1; i < 81; ++i) writeText(files, n, s.SpellName(i));
   for (int i = 0; i < 8; ++i) writeText(files, n, s.RaceName(i));

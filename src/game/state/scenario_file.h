@@ -8,7 +8,7 @@
 namespace kestrun::game {
 
 // The scenario file <letter>-S.DAT: nineteen blocks of strings and numbers,
-// the numbers stored scrambled with the key Setting(0).
+// the numbers stored scrambled with the key Setting(ScrambleKey).
 
 // Block 1, the thirteen texts (the loader shows the title right after it).
 void readScenarioTexts(rt::FileTable& files, int fileNumber, ScenarioTables& s);

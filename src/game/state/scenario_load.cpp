@@ -44,7 +44,7 @@ void showScenarioTitle(Game& g) {
 
 void readScenarioFile(Game& g) {
   rt::FileTable& files = g.con.files();
-  g.SysWord(21) = 0;
+  g.SysWord(FloorReading) = 0;
   files.OPEN(scenarioFileName(g.ScenarioLetter), rt::FileMode::Input, rt::FileAccess::Read, kFile);
   readScenarioTexts(files, kFile, g);
   showScenarioTitle(g);
@@ -70,14 +70,14 @@ void refuseRoster(Game& g) {
 // The stat limit in play: a plain number, or the race's value plus the
 // setting's distance from 50.
 double statLimit(const Game& g, int race, int stat) {
-  const float setting = g.Setting(14);
-  return setting <= 40 ? setting : g.RaceTable(race, stat + 1) + setting - 50;
+  const float setting = g.Setting(PlayStatLimit);
+  return setting <= 40 ? setting : g.RaceTable(race, FirstRaceStat + stat) + setting - 50;
 }
 
 void clampRoster(Game& g) {
-  for (int c = 0; c < 20; ++c) {
-    g.CharRec(c, 4) = std::min(g.CharRec(c, 4), g.CharRec(c, 5));
-    if (c > 0 && g.CharRec(c, 0) < status::Dead) g.MapViewAllowed = false;
+  for (int c = 0; c < kRosterSlots; ++c) {
+    g.CharRec(c, HitPoints) = std::min(g.CharRec(c, HitPoints), g.CharRec(c, MaxHitPoints));
+    if (c > 0 && g.CharRec(c, Status) < status::Dead) g.MapViewAllowed = false;
     for (int k = 0; k < 8; ++k) {
       const double limit = statLimit(g, raceOf(g, c), k);
       if (statOf(g, c, k) > limit) setStat(g, c, k, rt::toInt32(limit));
@@ -88,20 +88,23 @@ void clampRoster(Game& g) {
 // The highest stat a character can normally reach: the scenario's plain
 // limit, or the second-highest distinct race stat moved by the setting.
 float statScale(const Game& g) {
-  if (g.Setting(2) == 1 || g.Setting(13) < 40) return g.Setting(13);
+  if (g.Setting(NoRaces) == 1 || g.Setting(CreationStatLimit) < 40)
+    return g.Setting(CreationStatLimit);
   float highest = 0;
   float second = 0;
   for (int r = 0; r < 8; ++r) {
-    if (g.RaceTable(r, 0) == 0) continue;
-    for (int k = 1; k <= 8; ++k) highest = std::max(highest, g.RaceTable(r, k));
+    if (g.RaceTable(r, RaceExists) == 0) continue;
+    for (int k = 0; k < StatCount; ++k)
+      highest = std::max(highest, g.RaceTable(r, FirstRaceStat + k));
   }
   for (int r = 0; r < 8; ++r) {
-    if (g.RaceTable(r, 0) == 0) continue;
-    for (int k = 1; k <= 8; ++k) {
-      if (g.RaceTable(r, k) < highest) second = std::max(second, g.RaceTable(r, k));
+    if (g.RaceTable(r, RaceExists) == 0) continue;
+    for (int k = 0; k < StatCount; ++k) {
+      const float value = g.RaceTable(r, FirstRaceStat + k);
+      if (value < highest) second = std::max(second, value);
     }
   }
-  return rt::toSingle(second + g.Setting(13) - 50.0);
+  return rt::toSingle(second + g.Setting(CreationStatLimit) - 50.0);
 }
 
 }  // namespace
@@ -109,16 +112,16 @@ float statScale(const Game& g) {
 void deriveScenarioValues(Game& g) {
   g.MapViewAllowed = true;
   clampRoster(g);
-  g.SysWord(22) = g.ShopStock(0);
-  if (g.SysWord(22) < 0 || g.SysWord(22) > 10000) g.SysWord(22) = 777;
-  if (g.InitialStock(0) > 0) g.MapViewAllowed = true;
-  if (g.Setting(13) == 99) g.Setting(13) = 60;
-  if (g.Setting(14) == 99) g.Setting(14) = 65;
+  g.SysWord(MessageTime) = g.ShopStock(StockedMessageTime);
+  if (g.SysWord(MessageTime) < 0 || g.SysWord(MessageTime) > 10000) g.SysWord(MessageTime) = 777;
+  if (g.InitialStock(MapAlwaysAllowed) > 0) g.MapViewAllowed = true;
+  if (g.Setting(CreationStatLimit) == 99) g.Setting(CreationStatLimit) = 60;
+  if (g.Setting(PlayStatLimit) == 99) g.Setting(PlayStatLimit) = 65;
   for (int s = 1; s <= 80; ++s) {
-    float& level = g.SpellTable(s, 1);
+    float& level = g.SpellTable(s, SpellLevel);
     if (level < 1000) level = rt::toSingle(level + rt::MOD(level, 10) * 1000.0);
   }
-  g.SysWord(23) = statScale(g);
+  g.SysWord(StatScale) = statScale(g);
 }
 
 bool LoadScenario(Game& g) {

@@ -37,12 +37,14 @@ struct ScenarioTables {
   Table<float, 121> InitialStock;
 };
 
+inline constexpr int kRosterSlots = 20;
+
 // Everything of a scenario that changes in play: the twenty character slots,
 // the party and its position, the map memory and the shop stock.
 struct RosterTables {
-  Table<std::string, 20> CharName;
-  Table<float, 20, 40> CharRec;
-  Table<int32_t, 20, 6> CharLong;  // experience, gold, spell points
+  Table<std::string, kRosterSlots> CharName;
+  Table<float, kRosterSlots, 40> CharRec;
+  Table<int32_t, kRosterSlots, 6> CharLong;  // experience, gold, spell points
   Table<float, 19> GameState;
   Table<float, 20, 20, 3> AutoMap;
   Table<float, 121> ShopStock;  // element 0 carries the message time

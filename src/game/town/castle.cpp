@@ -29,7 +29,7 @@ constexpr int kHighestLevel = 999;
 constexpr float kHitPointCap = 9999;
 
 int questItem(const Game& g) {
-  return rt::toInt32(g.Setting(33));
+  return rt::toInt32(g.Setting(QuestItem));
 }
 
 bool isQuestItem(const Game& g, float slotValue) {
@@ -42,14 +42,15 @@ bool partyBringsQuestItem(const Game& g) {
     const int c = memberSlot(g, p);
     for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
       const float value = itemSlot(g, c, slot);
-      if (isQuestItem(g, value) && (isIdentified(value) || g.Setting(54) == 1)) return true;
+      if (isQuestItem(g, value) && (isIdentified(value) || !identificationUsed(g))) return true;
     }
   }
   return false;
 }
 
 void addExperience(Game& g, int c, double amount) {
-  g.CharLong(c, 0) = rt::toInt32(std::min(g.CharLong(c, 0) + amount, kGoldCap));
+  g.CharLong(c, Experience) =
+      rt::toInt32(std::min(g.CharLong(c, Experience) + amount, kExperienceAndGoldCap));
 }
 
 // Every copy goes, also one that moves up into a slot just emptied; every
@@ -66,8 +67,8 @@ void handOverQuestItem(Game& g) {
         ++slot;
       }
     }
-    addExperience(g, c, g.Setting(64) * 10000.0);
-    addGold(g, c, g.Setting(65) * 10000.0);
+    addExperience(g, c, g.Setting(QuestRewardExperience) * 10000.0);
+    addGold(g, c, g.Setting(QuestRewardGold) * 10000.0);
   }
 }
 
@@ -101,12 +102,12 @@ void showShortfall(Game& g, int c, double threshold) {
   printAt(g, 37, 7, "LEVEL  ");
   g.con.PRINT(static_cast<int16_t>(levelOf(g, c)));
   printAt(g, 19, 9, "次のレベルになるには 経験値が "_sj);
-  g.con.PRINT(threshold - g.CharLong(c, 0));
+  g.con.PRINT(threshold - g.CharLong(c, Experience));
   g.con.PRINT(" 不足です"_sj);
 }
 
 void raiseHitPoints(Game& g, int c, int newLevel) {
-  const float old = g.CharRec(c, 5);
+  const float old = g.CharRec(c, MaxHitPoints);
   if (old >= kHitPointCap) return;
   const float raised =
       rt::toSingle(std::min<double>(raisedHitPointMaximum(g, c, newLevel), kHitPointCap));
@@ -115,15 +116,16 @@ void raiseHitPoints(Game& g, int c, int newLevel) {
   printAt(g, 23, 6, "ＨＰが "_sj);
   g.con.PRINT(raised - old);
   g.con.PRINT(" 上昇した"_sj);
-  g.CharRec(c, 5) = raised;
-  g.CharRec(c, 4) = rt::toSingle(g.CharRec(c, 4) + static_cast<double>(raised - old));
+  g.CharRec(c, MaxHitPoints) = raised;
+  g.CharRec(c, HitPoints) =
+      rt::toSingle(g.CharRec(c, HitPoints) + static_cast<double>(raised - old));
 }
 
 void learnNewSpells(Game& g, int c, int newLevel) {
-  g.SysWord(1) = static_cast<float>(c);
+  g.SysWord(ActingSlot) = static_cast<float>(c);
   NCHEC(g);
-  g.SysWord(11) = static_cast<float>(newLevel);
-  g.SysWord(20) = 0;
+  g.SysWord(NewLevel) = static_cast<float>(newLevel);
+  g.SysWord(LearningMode) = 0;
   SPM(g);
 }
 
@@ -132,7 +134,7 @@ void gainLevel(Game& g, int c) {
   printAt(g, 19, 4, g.CharName(c) + " は "_sj);
   g.con.PRINT(static_cast<int16_t>(newLevel));
   g.con.PRINT(" レベルになった"_sj);
-  g.CharRec(c, 2) = rt::toSingle(g.CharRec(c, 2) + 1.0);
+  g.CharRec(c, LevelAndFloor) = rt::toSingle(g.CharRec(c, LevelAndFloor) + 1.0);
   raiseHitPoints(g, c, newLevel);
   changeStatsAtLevelUp(g, c);
   learnNewSpells(g, c, newLevel);
@@ -165,11 +167,11 @@ NextStep judgeLevels(Game& g, int c) {
   }
   for (;;) {
     if (levelOf(g, c) + 1 > kHighestLevel) return NextStep::WaitForMemberKey;
-    g.SysWord(1) = static_cast<float>(c);
+    g.SysWord(ActingSlot) = static_cast<float>(c);
     LVCALC(g);
     const double threshold = g.WorkLong(0);
     g.con.CLS();
-    if (threshold > g.CharLong(c, 0)) {
+    if (threshold > g.CharLong(c, Experience)) {
       showShortfall(g, c, threshold);
     } else {
       gainLevel(g, c);

@@ -19,14 +19,6 @@ using namespace rt::literals;
 
 namespace {
 
-constexpr int kStats = 8;
-constexpr int kStrength = 0;
-constexpr int kHealth = 1;
-constexpr int kKnowledge = 2;
-constexpr int kFaith = 3;
-constexpr int kAgility = 4;
-constexpr int kDexterity = 5;
-
 float rnd(Game& g) {
   return g.con.random().RND(1);
 }
@@ -39,9 +31,9 @@ double bestHitDiceRoll(const HitDice& dice, int level) {
 // raise his maximum.
 double rerolledMaximum(Game& g, int c, int level) {
   const HitDice dice = hitDiceOf(g, c);
-  const double old = g.CharRec(c, 5);
-  const double health = statOf(g, c, kHealth);
-  const double scale = g.SysWord(23);
+  const double old = g.CharRec(c, MaxHitPoints);
+  const double health = statOf(g, c, Health);
+  const double scale = g.SysWord(StatScale);
   // When the second chance is certain and no roll can be better, asking
   // again would never end.
   const bool hopeless = 2 * health >= 5 * scale && bestHitDiceRoll(dice, level) <= old;
@@ -53,11 +45,11 @@ double rerolledMaximum(Game& g, int c, int level) {
 }
 
 int changeRate(const Game& g) {
-  return rt::MOD(g.Setting(69), 100);
+  return rt::MOD(g.Setting(StatChangeRate), 100);
 }
 
 void loseIfWeakened(Game& g, int c, int s) {
-  if (statOf(g, c, s) < 1) g.CharRec(c, 0) = status::Lost;
+  if (statOf(g, c, s) < 1) g.CharRec(c, Status) = status::Lost;
 }
 
 void changeStat(Game& g, int c, int s, int by) {
@@ -89,7 +81,7 @@ Ageing ageingOf(const Game& g, int c) {
 // lower it. Age pushes the roll up.
 void rollStatChange(Game& g, int c, int s, int row) {
   double roll = rt::INT(rnd(g) * 100) + 1;
-  if (g.Setting(57) == 0) roll += classBias(g, c, s);
+  if (g.Setting(StatChangeMode) == 0) roll += classBias(g, c, s);
   const Ageing ageing = ageingOf(g, c);
   if (ageing.life > 0 && ageing.age > ageing.life / 2) {
     roll += rt::INT(ageing.age * 50 / ageing.life);
@@ -105,7 +97,7 @@ void rollStatChange(Game& g, int c, int s, int row) {
 
 void randomStatChanges(Game& g, int c) {
   int considered = 0;
-  for (int s = 0; s < kStats; ++s) {
+  for (int s = 0; s < StatCount; ++s) {
     if (!isStatUsed(g, s)) continue;
     if (rnd(g) * 10 >= changeRate(g)) continue;
     ++considered;
@@ -113,18 +105,9 @@ void randomStatChanges(Game& g, int c) {
   }
 }
 
-void loadSexAdjustments(Game& g, int c) {
-  g.SysWord(1) = static_cast<float>(c);
-  if (g.Setting(34) != 0) {
-    SEI(g);
-  } else {
-    for (int s = 0; s < kStats; ++s) g.SysWord(s + 2) = 0;
-  }
-}
-
-// SysWord(s + 2) marks the stats already changed.
+// During a level up the adjustment words mark the stats already changed.
 bool isMarked(const Game& g, int s) {
-  return g.SysWord(s + 2) != 0;
+  return statAdjustment(g, s) != 0;
 }
 
 void showPoints(Game& g, int points) {
@@ -134,7 +117,7 @@ void showPoints(Game& g, int points) {
 }
 
 void showStats(Game& g, int c) {
-  for (int s = 0; s < kStats; ++s) {
+  for (int s = 0; s < StatCount; ++s) {
     if (!isStatUsed(g, s)) continue;
     printAt(g, 25, 10 + s, static_cast<int16_t>(s + 1));
     g.con.PRINT("  ");
@@ -157,7 +140,7 @@ bool confirmsGivingUp(Game& g) {
 }
 
 bool anyStatLeftToChange(const Game& g) {
-  for (int s = 0; s < kStats; ++s) {
+  for (int s = 0; s < StatCount; ++s) {
     if (isStatUsed(g, s) && !isMarked(g, s)) return true;
   }
   return false;
@@ -167,7 +150,7 @@ bool anyStatLeftToChange(const Game& g) {
 std::optional<int> waitForStatKey(Game& g, int c, int points) {
   for (;;) {
     g.KeyAnswer = g.con.waitKey();
-    const std::optional<int> key = digitKey(g.KeyAnswer, kStats);
+    const std::optional<int> key = digitKey(g.KeyAnswer, StatCount);
     if (!key) continue;
     if (*key == 0) {
       if (points == 0) return std::nullopt;
@@ -190,7 +173,7 @@ std::optional<int> waitForStatKey(Game& g, int c, int points) {
 }  // namespace
 
 void placeStatPoints(Game& g, int c, int points) {
-  for (int s = 0; s < kStats; ++s) g.SysWord(s + 2) = 0;
+  clearStatAdjustments(g);
   showPoints(g, points);
   if (points == 0) {
     TMWAIT(g);
@@ -204,9 +187,9 @@ void placeStatPoints(Game& g, int c, int points) {
     const int step = points > 0 ? 1 : -1;
     changeStat(g, c, *s, step);
     points -= step;
-    g.SysWord(*s + 2) = 1;
+    statAdjustment(g, *s) = 1;
     printAt(g, 38, 10 + *s, static_cast<int16_t>(statOf(g, c, *s)));
-    if (g.CharRec(c, 0) == status::Lost) return;
+    if (g.CharRec(c, Status) == status::Lost) return;
     if (points == 0 || !anyStatLeftToChange(g)) {
       blankColumns(g, 19, 8, 58);
       return;
@@ -225,12 +208,12 @@ int classBias(const Game& g, int c, int s) {
     int disfavoured, disfavouredPartner;
   };
   constexpr BiasRule kRules[] = {
-      {1, kDexterity, kAgility, kFaith, kKnowledge},  // thief skill
-      {2, kKnowledge, kFaith, kStrength, kHealth},    // magic spells
-      {3, kFaith, kKnowledge, kDexterity, kAgility},  // holy spells
-      {4, kStrength, kHealth, kKnowledge, kFaith},    // combat skill
+      {1, Dexterity, Agility, Faith, Knowledge},  // thief skill
+      {2, Knowledge, Faith, Strength, Health},    // magic spells
+      {3, Faith, Knowledge, Dexterity, Agility},  // holy spells
+      {4, Strength, Health, Knowledge, Faith},    // combat skill
   };
-  const float skills = g.ClassTable(classOf(g, c), 0);
+  const float skills = g.ClassTable(classOf(g, c), ClassSkills);
   for (const BiasRule& rule : kRules) {
     if (digit(skills, rule.skillDigit) == 0) continue;
     if (s == usedOr(g, rule.favoured, rule.favouredPartner)) return -10;
@@ -240,23 +223,25 @@ int classBias(const Game& g, int c, int s) {
 }
 
 double raisedHitPointMaximum(Game& g, int c, int newLevel) {
-  if (g.Setting(71) == 1) return rerolledMaximum(g, c, newLevel);
-  return g.CharRec(c, 5) + die(g, hitDiceOf(g, c).perLevel);
+  if (g.Setting(HitPointMode) == 1) return rerolledMaximum(g, c, newLevel);
+  return g.CharRec(c, MaxHitPoints) + die(g, hitDiceOf(g, c).perLevel);
 }
 
 double levelUpStatLimit(const Game& g, int c, int s, double adjustment) {
-  if (g.Setting(13) > 40) return g.RaceTable(raceOf(g, c), s + 1) + adjustment + g.Setting(13) - 50;
-  return g.Setting(13);
+  if (g.Setting(CreationStatLimit) > 40)
+    return g.RaceTable(raceOf(g, c), FirstRaceStat + s) + adjustment +
+           g.Setting(CreationStatLimit) - 50;
+  return g.Setting(CreationStatLimit);
 }
 
 int placedPoints(Game& g, int c) {
   loadSexAdjustments(g, c);
   int used = 0;
   int belowLimit = 0;
-  for (int s = 0; s < kStats; ++s) {
+  for (int s = 0; s < StatCount; ++s) {
     if (!isStatUsed(g, s)) continue;
     ++used;
-    if (!isAtLimit(g, c, s, g.SysWord(s + 2))) ++belowLimit;
+    if (!isAtLimit(g, c, s, statAdjustment(g, s))) ++belowLimit;
   }
   const double n = used;
   const Ageing a = ageingOf(g, c);
@@ -279,7 +264,7 @@ int placedPoints(Game& g, int c) {
 
 void changeStatsAtLevelUp(Game& g, int c) {
   if (changeRate(g) == 0) return;
-  if (g.Setting(57) < 2) {
+  if (g.Setting(StatChangeMode) < 2) {
     randomStatChanges(g, c);
   } else {
     placeStatPoints(g, c, placedPoints(g, c));

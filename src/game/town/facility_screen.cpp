@@ -20,7 +20,7 @@ void showFacilityTitle(Game& g, int facility, int row) {
 }
 
 void showNumberedParty(Game& g, int panelRow) {
-  g.SysWord(15) = static_cast<float>(panelRow);
+  g.SysWord(PanelRow) = static_cast<float>(panelRow);
   HYOJI(g);
   HYOJI3(g);
 }

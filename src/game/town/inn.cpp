@@ -20,14 +20,14 @@ constexpr int kLobby = 1;
 constexpr int kRooms = 5;
 
 float roomPrice(const Game& g, int room) {
-  return g.Setting(14 + room);
+  return g.Setting(PlayStatLimit + room);
 }
 
 // The large room heals one point a week; the others as the scenario says.
 float healingPerWeek(const Game& g, int room) {
   if (room == kLobby) return 0;
   if (room == 2) return 1;
-  return g.Setting(38 + room);
+  return g.Setting(ArmourAffectsHits + room);
 }
 
 // One day in the lobby, a week in any room.
@@ -38,11 +38,11 @@ int daysPerStay(int room) {
 void showGuest(Game& g, int c) {
   printAt(g, 27, 2, g.CharName(c) + " はどこで休みますか ?"_sj);
   printAt(g, 54, 4, "所持金   "_sj);
-  g.con.PRINT(g.CharLong(c, 1));
+  g.con.PRINT(g.CharLong(c, Gold));
   printAt(g, 33, 5, "ＨＰ   "_sj);
-  g.con.PRINT(g.CharRec(c, 4));
+  g.con.PRINT(g.CharRec(c, HitPoints));
   g.con.PRINT("/");
-  g.con.PRINT(g.CharRec(c, 5));
+  g.con.PRINT(g.CharRec(c, MaxHitPoints));
   printAt(g, 65, 6, "宿泊料"_sj);
 }
 
@@ -68,7 +68,7 @@ void showRooms(Game& g) {
 
 // A room key; rooms other than the lobby only for a guest who needs healing.
 int waitForRoom(Game& g, int c) {
-  const bool wounded = g.CharRec(c, 4) < g.CharRec(c, 5);
+  const bool wounded = g.CharRec(c, HitPoints) < g.CharRec(c, MaxHitPoints);
   for (;;) {
     g.KeyAnswer = g.con.waitKey();
     const std::optional<int> room = digitKey(g.KeyAnswer, kRooms);
@@ -81,23 +81,26 @@ enum class StayEnd { Rested, OutOfGold, Retired };
 // Week after week until the guest is healed, runs out of gold or retires.
 StayEnd stay(Game& g, int c, int room) {
   for (;;) {
-    if (g.CharLong(c, 1) < roomPrice(g, room)) {
+    if (g.CharLong(c, Gold) < roomPrice(g, room)) {
       printAt(g, 23, 21, g.CharName(c) + " の所持金では足りません"_sj);
       TMWAIT(g);
       return StayEnd::OutOfGold;
     }
-    g.CharLong(c, 2) = g.CharLong(c, 3);
-    g.CharLong(c, 4) = g.CharLong(c, 5);
-    g.CharLong(c, 1) = rt::toInt32(g.CharLong(c, 1) - static_cast<double>(roomPrice(g, room)));
-    g.CharRec(c, 6) = rt::toSingle(g.CharRec(c, 6) + static_cast<double>(daysPerStay(room)));
+    g.CharLong(c, HolyPoints) = g.CharLong(c, HolyPointsMax);
+    g.CharLong(c, MagicPoints) = g.CharLong(c, MagicPointsMax);
+    g.CharLong(c, Gold) =
+        rt::toInt32(g.CharLong(c, Gold) - static_cast<double>(roomPrice(g, room)));
+    g.CharRec(c, AgeDays) =
+        rt::toSingle(g.CharRec(c, AgeDays) + static_cast<double>(daysPerStay(room)));
     if (isPastLifeSpan(g, c)) {
       retire(g, c);
       return StayEnd::Retired;
     }
     if (room == kLobby) return StayEnd::Rested;
-    g.CharRec(c, 4) = rt::toSingle(g.CharRec(c, 4) + static_cast<double>(healingPerWeek(g, room)));
-    if (g.CharRec(c, 4) >= g.CharRec(c, 5)) {
-      g.CharRec(c, 4) = g.CharRec(c, 5);
+    g.CharRec(c, HitPoints) =
+        rt::toSingle(g.CharRec(c, HitPoints) + static_cast<double>(healingPerWeek(g, room)));
+    if (g.CharRec(c, HitPoints) >= g.CharRec(c, MaxHitPoints)) {
+      g.CharRec(c, HitPoints) = g.CharRec(c, MaxHitPoints);
       return StayEnd::Rested;
     }
   }

@@ -19,7 +19,7 @@ void startUp(Game& g) {
   g.con.picture().create();
   const double seconds = rt::VAL(rt::RIGHT(rt::TIME(), 2));
   g.con.random().RANDOMIZE(g.seedOverride ? *g.seedOverride : rt::toInt32(seconds));
-  g.SysWord(22) = 777;
+  g.SysWord(MessageTime) = 777;
 }
 
 void fillFixedTexts(Game& g) {
@@ -61,7 +61,7 @@ void handleError(Game& g, const rt::RuntimeError& error) {
   con.PRINT(rt::SPACE(50));
   con.LOCATE(23, 11);
   if (error.code() != rt::err::FileNotFound) closeWithError(g, error);
-  if (g.SysWord(21) == 2) missingFloorDialogue(g);
+  if (g.SysWord(FloorReading) == 2) missingFloorDialogue(g);
   con.PRINT("その名のシナリオはありません"_sj);
   con.LOCATE(33, 15);
   con.PRINT("Hit Any Key");

@@ -21,7 +21,6 @@ using namespace rt::literals;
 
 namespace {
 
-constexpr int kRosterSlots = 20;
 constexpr int kAvailable = 6;
 constexpr int kUnavailable = 2;
 constexpr int kNumbers = 3;
@@ -30,13 +29,13 @@ constexpr int kGood = 1;
 constexpr int kEvil = 3;
 
 int maximumPartySize(const Game& g) {
-  return rt::toInt32(g.Setting(30));
+  return rt::toInt32(g.Setting(PartySize));
 }
 bool alignmentsUsed(const Game& g) {
-  return g.Setting(3) == 1;
+  return g.Setting(AlignmentsUsed) == 1;
 }
 
-// Whether slot c holds one of the first Setting(30) positions, as the
+// Whether slot c holds one of the first Setting(PartySize) positions, as the
 // waiting list counts membership.
 bool holdsPartyPosition(const Game& g, int c) {
   const int positions = std::min(maximumPartySize(g), 8);
@@ -50,7 +49,7 @@ bool holdsPartyPosition(const Game& g, int c) {
 std::vector<int> waitingCharacters(const Game& g) {
   std::vector<int> waiting;
   for (int c = 0; c < kRosterSlots; ++c) {
-    if (g.CharRec(c, 0) == status::Normal && isInTown(g, c) && !holdsPartyPosition(g, c))
+    if (g.CharRec(c, Status) == status::Normal && isInTown(g, c) && !holdsPartyPosition(g, c))
       waiting.push_back(c);
   }
   return waiting;
@@ -94,8 +93,8 @@ void showCharacterLine(Game& g, int c, int row, const LineLayout& layout) {
     printAt(g, layout.alignmentColumn, row, g.AlignmentLetter(alignmentOf(g, c)));
   }
   con.LOCATE(layout.hitPointColumn, row);
-  con.PRINT_USING("####@", {g.CharRec(c, 4), std::string(" /")});
-  printAt(g, layout.hitPointColumn + 6, row, g.CharRec(c, 5));
+  con.PRINT_USING("####@", {g.CharRec(c, HitPoints), std::string(" /")});
+  printAt(g, layout.hitPointColumn + 6, row, g.CharRec(c, MaxHitPoints));
 }
 
 void showWaitingCharacter(Game& g, int c, int row) {
@@ -113,7 +112,7 @@ void drawRoom(Game& g, const std::vector<int>& waiting) {
   CCHEC3(g);
   con.CLS();
   con.graphics().LINE(0, 17, 360, 380, 9, rt::BoxMode::Outline);
-  con.graphics().LINE(362, 63, 639, 62 + 36.0 * g.Setting(30), 11, rt::BoxMode::Outline);
+  con.graphics().LINE(362, 63, 639, 62 + 36.0 * g.Setting(PartySize), 11, rt::BoxMode::Outline);
   con.COLOR(7);
   printAt(g, 3, 0, "待機中のキャラクター"_sj);
   printAt(g, 49, 2, "パーティー参加のキャラクター"_sj);
@@ -158,7 +157,7 @@ bool partyHasAlignment(const Game& g, int alignment) {
 // Good and evil do not mix unless the scenario allows it; neutral
 // characters always may join.
 bool mayJoin(const Game& g, int c) {
-  if (!alignmentsUsed(g) || g.Setting(32) == 1) return true;
+  if (!alignmentsUsed(g) || g.Setting(MixedAlignments) == 1) return true;
   const int alignment = alignmentOf(g, c);
   if (alignment == kGood) return !partyHasAlignment(g, kEvil);
   if (alignment == kEvil) return !partyHasAlignment(g, kGood);
@@ -199,8 +198,8 @@ bool removeMember(Game& g) {
     return false;
   }
   const int c = memberSlot(g, *k);
-  g.CharRec(c, 2) = static_cast<float>(levelOf(g, c));
-  g.CharRec(c, 3) = 0;
+  g.CharRec(c, LevelAndFloor) = static_cast<float>(levelOf(g, c));
+  g.CharRec(c, LeftAt) = 0;
   leaveParty(g, *k);
   return true;
 }

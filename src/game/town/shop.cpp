@@ -33,10 +33,6 @@ constexpr int kHeading = 7;
 // From this stock on, an item sold back is no longer counted.
 constexpr float kStockNotGrowingFrom = 8000;
 
-bool identificationUsed(const Game& g) {
-  return g.Setting(54) == 0;
-}
-
 // What the shop screen offers depends on these counts of the customer's
 // items.
 struct CarriedCounts {
@@ -67,7 +63,7 @@ struct ShopOptions {
 };
 
 ShopOptions availableOptions(const Game& g, int c, const CarriedCounts& counts) {
-  return {counts.filled < itemSlotCount(g) && g.CharLong(c, 1) >= 1, counts.sellable > 0,
+  return {counts.filled < itemSlotCount(g) && g.CharLong(c, Gold) >= 1, counts.sellable > 0,
           counts.unidentified > 0};
 }
 
@@ -125,9 +121,9 @@ void showChoiceRange(Game& g, int column, int count) {
 // The customer's items with the shop's prices for `purpose`; returns how
 // many were listed.
 int listPricedItems(Game& g, int purpose) {
-  g.SysWord(13) = static_cast<float>(purpose);
+  g.SysWord(ItemListMode) = static_cast<float>(purpose);
   HYOJI2(g);
-  return rt::toInt32(g.SysWord(17));
+  return rt::toInt32(g.SysWord(ListedItems));
 }
 
 // The reason the shop will not buy the item in the slot, if it will not.
@@ -187,7 +183,7 @@ std::optional<float> identificationFee(const Game& g, int c, float value) {
   const float price = itemPrice(g, itemNumber(value));
   if (price == 0) return std::nullopt;
   const float fee = chargedAmount(price, pricePercent(g, c, kIdentifying));
-  if (fee > g.CharLong(c, 1)) return std::nullopt;
+  if (fee > g.CharLong(c, Gold)) return std::nullopt;
   return fee;
 }
 
@@ -201,7 +197,7 @@ bool identifyOne(Game& g, int c, int count) {
     const std::optional<float> fee = identificationFee(g, c, value);
     if (!fee) continue;
     value += 10000;
-    g.CharLong(c, 1) = rt::toInt32(g.CharLong(c, 1) - double{*fee});
+    g.CharLong(c, Gold) = rt::toInt32(g.CharLong(c, Gold) - double{*fee});
     return true;
   }
 }
@@ -213,7 +209,7 @@ void identifyItems(Game& g, int c) {
     printAt(g, 49, 3, "鑑別料"_sj);
     g.con.COLOR(6);
     printAt(g, 29, 17, "所持金    "_sj);
-    g.con.PRINT(g.CharLong(c, 1));
+    g.con.PRINT(g.CharLong(c, Gold));
     showChoiceRange(g, 24, count);
     if (!identifyOne(g, c, count)) return;
   }
@@ -234,7 +230,7 @@ void serveCustomer(Game& g, int c) {
         sellItems(g, c);
         break;
       case 3:
-        g.SysWord(1) = static_cast<float>(c);
+        g.SysWord(ActingSlot) = static_cast<float>(c);
         GTAK(g);
         break;
       case 4:
@@ -266,7 +262,7 @@ void showItemGrid(Game& g, int c) {
 
 void showGoldLine(Game& g, int c) {
   printAt(g, 57, 21, "所持金  "_sj);
-  g.con.PRINT(g.CharLong(c, 1));
+  g.con.PRINT(g.CharLong(c, Gold));
 }
 
 void Shop(Game& g) {
@@ -274,7 +270,7 @@ void Shop(Game& g) {
     const int position = chooseVisitor(g, kShop);
     if (position == 0) return;
     const int c = memberSlot(g, position);
-    g.SysWord(1) = static_cast<float>(c);
+    g.SysWord(ActingSlot) = static_cast<float>(c);
     serveCustomer(g, c);
     if (partySize(g) == 1) return;
   }

@@ -6,6 +6,7 @@
 #include "game/character/money.h"
 #include "game/character/screen_lines.h"
 #include "game/state/game.h"
+#include "game/state/packed.h"
 #include "game/town/shop_parts.h"
 #include "runtime/sjis.h"
 #include "runtime/strings.h"
@@ -20,11 +21,8 @@ namespace {
 constexpr int kRowsPerPage = 15;
 constexpr int kLastItem = 120;
 constexpr int kLastType = 7;
-constexpr int kShoes = 7;
-constexpr int kWeapon = 0;
 // A stock this large never runs out.
 constexpr float kUnlimitedStock = 9000;
-constexpr float kIdentifiedMark = 10000;
 constexpr int kNextPage = 99;
 constexpr int kFirstPage = 88;
 
@@ -36,26 +34,22 @@ struct PageStart {
   int item = 1;
 };
 
-int itemType(const Game& g, int item) {
-  return rt::MOD(g.ItemTable(item, 0), 10);
-}
-
 bool isOffered(const Game& g, int item, int type) {
-  return itemType(g, item) == type && g.ShopStock(item) >= 1 && item != g.Setting(33) &&
+  return itemKind(g, item) == type && g.ShopStock(item) >= 1 && item != g.Setting(QuestItem) &&
          itemPrice(g, item) != 0;
 }
 
 void showHeader(Game& g) {
   g.con.COLOR(7);
   printAt(g, 1, 1, "No    名称　  　　　ＴＹＰＥ      価格  装備 ＡＣ 追加能力値 ダメージ"_sj);
-  if (g.Setting(55) == 1) g.con.PRINT(" 重量"_sj);
-  if (g.Setting(40) == 1) printAt(g, 76, 1, "射程"_sj);
+  if (g.Setting(ItemWeight) == 1) g.con.PRINT(" 重量"_sj);
+  if (g.Setting(WeaponRange) == 1) printAt(g, 76, 1, "射程"_sj);
 }
 
 void showDamage(Game& g, int item, int row) {
-  const int dice = rt::MOD(g.ItemTable(item, 4), 100);
-  const int sides = rt::MOD(rt::INT(g.ItemTable(item, 4) / 100), 100);
-  const int bonus = rt::MOD(rt::INT(g.ItemTable(item, 5) / 100), 100);
+  const int dice = rt::MOD(g.ItemTable(item, ItemDamage), 100);
+  const int sides = rt::MOD(rt::INT(g.ItemTable(item, ItemDamage) / 100), 100);
+  const int bonus = rt::MOD(rt::INT(g.ItemTable(item, ItemRegeneration) / 100), 100);
   if (dice == 0 && sides == 0 && bonus == 0) return;
   g.con.LOCATE(62, row);
   g.con.PRINT_USING("##@", {static_cast<int16_t>(dice), std::string("D")});
@@ -69,37 +63,38 @@ void showDamage(Game& g, int item, int row) {
 void showQualities(Game& g, int c, int item, int row) {
   rt::Console& con = g.con;
   if (classMayUse(g, c, item)) printAt(g, 43, row, "可"_sj);
-  const int armour = rt::MOD(rt::INT(g.ItemTable(item, 0) / 100), 100);
-  if (armour != 50) {
+  const int armour = itemArmourChange(g, item);
+  if (armour != 0) {
     con.LOCATE(47, row);
-    con.PRINT_USING("###", {static_cast<int16_t>(armour - 50)});
+    con.PRINT_USING("###", {static_cast<int16_t>(armour)});
   }
-  const int statEffect = rt::MOD(g.ItemTable(item, 6), 100);
+  const int statEffect = rt::MOD(g.ItemTable(item, ItemBonus), 100);
   if (statEffect != 50) {
     con.LOCATE(53, row);
-    const std::string& stat = g.StatName(rt::MOD(g.ItemTable(item, 7), 10));
+    const std::string& stat = g.StatName(rt::MOD(g.ItemTable(item, ItemBonusStat), 10));
     con.PRINT_USING("@###", {stat, static_cast<int16_t>(statEffect - 50)});
   }
   showDamage(g, item, row);
-  if (g.Setting(55) == 1) {
+  if (g.Setting(ItemWeight) == 1) {
     con.LOCATE(72, row);
-    con.PRINT_USING("##", {static_cast<int16_t>(rt::MOD(g.ItemTable(item, 13), 100))});
+    con.PRINT_USING("##",
+                    {static_cast<int16_t>(rt::MOD(g.ItemTable(item, ItemWeightAndBreak), 100))});
   }
-  if (g.Setting(40) == 1 && itemType(g, item) == kWeapon) {
-    printAt(g, 77, row, g.ItemTable(item, 5) > 9999 ? "遠"_sj : "近"_sj);
+  if (g.Setting(WeaponRange) == 1 && itemKind(g, item) == WeaponKind) {
+    printAt(g, 77, row, g.ItemTable(item, ItemRegeneration) > 9999 ? "遠"_sj : "近"_sj);
   }
 }
 
 void showOffer(Game& g, int c, int listRow, int item) {
   rt::Console& con = g.con;
   const int row = listRow + 1;
-  const int type = itemType(g, item);
+  const int type = itemKind(g, item);
   con.COLOR(7);
   con.LOCATE(0, row);
   con.PRINT_USING("###", {static_cast<int16_t>(listRow)});
   con.COLOR(6);
   printAt(g, 4, row, g.ItemName(item, 0));
-  printAt(g, 21, row, type == kShoes ? "靴"_sj : rt::LEFT(g.ScenarioText(type + 6), 10));
+  printAt(g, 21, row, rt::LEFT(itemKindName(g, type), 10));
   con.LOCATE(31, row);
   con.PRINT_USING("#########", {itemPrice(g, item)});
   showQualities(g, c, item, row);
@@ -169,16 +164,16 @@ BuyAnswer readAnswer(const Game& g, const std::string& text) {
 // False when the customer's gold does not reach the price.
 bool buy(Game& g, int c, int item) {
   const float price = itemPrice(g, item);
-  if (price > g.CharLong(c, 1)) {
+  if (price > g.CharLong(c, Gold)) {
     printAt(g, 15, 21, g.CharName(c) + " の所持金では買えません"_sj);
     TMWAIT(g);
     return false;
   }
-  g.CharLong(c, 1) = rt::toInt32(g.CharLong(c, 1) - double{price});
+  g.CharLong(c, Gold) = rt::toInt32(g.CharLong(c, Gold) - double{price});
   addItem(g, c, kIdentifiedMark + static_cast<float>(item));
   if (g.ShopStock(item) < kUnlimitedStock) g.ShopStock(item) -= 1;
   blankColumns(g, 65, 21, 12);
-  printAt(g, 65, 21, g.CharLong(c, 1));
+  printAt(g, 65, 21, g.CharLong(c, Gold));
   showItemGrid(g, c);
   return true;
 }

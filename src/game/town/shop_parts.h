@@ -1,7 +1,7 @@
 #pragma once
 
 // The pieces of the shop, shared between its screens. The customer is the
-// roster slot c (also in SysWord(1)).
+// roster slot c (also in SysWord(ActingSlot)).
 namespace kestrun::game {
 
 struct Game;

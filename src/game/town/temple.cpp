@@ -23,8 +23,6 @@ using namespace rt::literals;
 namespace {
 
 constexpr int kTemple = 4;
-constexpr int kRosterSlots = 20;
-constexpr int kHealth = 1;
 constexpr int kHealed = 5;
 constexpr int kFailed = 3;
 // Below this a patient is healed, not revived, and always with success.
@@ -41,7 +39,7 @@ bool isParalysed(float code) {
 std::vector<int> patients(const Game& g) {
   std::vector<int> found;
   for (int c = 0; c < kRosterSlots; ++c) {
-    const float code = g.CharRec(c, 0);
+    const float code = g.CharRec(c, Status);
     if (code == 0 || code == status::Normal || code > status::Spirit) continue;
     if (isInTown(g, c)) found.push_back(c);
   }
@@ -66,7 +64,7 @@ void showPatient(Game& g, int c, int row) {
   printAt(g, 19, row, g.CharName(c));
   printAt(g, 45, row, "Level ");
   g.con.PRINT(static_cast<int16_t>(levelOf(g, c)));
-  if (const int word = ailmentWord(g.CharRec(c, 0)); word != 0) {
+  if (const int word = ailmentWord(g.CharRec(c, Status)); word != 0) {
     printAt(g, 59, row, g.StatusName(word));
   }
 }
@@ -93,17 +91,17 @@ int askChoice(Game& g, int column, int row, const std::string& prompt, int highe
 void showMembersGold(Game& g) {
   for (int p = 1; p <= partySize(g); ++p) {
     blankColumns(g, 49, 15 + p, 30);
-    printAt(g, 53, 15 + p, g.CharLong(memberSlot(g, p), 1));
+    printAt(g, 53, 15 + p, g.CharLong(memberSlot(g, p), Gold));
   }
 }
 
 void showFee(Game& g, int c, float fee) {
   g.con.CLS();
-  g.SysWord(15) = 15;
+  g.SysWord(PanelRow) = 15;
   HYOJI(g);
   showMembersGold(g);
   printAt(g, 23, 8, g.CharName(c));
-  printAt(g, 19, 10, g.CharRec(c, 0) < kRevivalFrom ? "回復"_sj : "蘇生"_sj);
+  printAt(g, 19, 10, g.CharRec(c, Status) < kRevivalFrom ? "回復"_sj : "蘇生"_sj);
   printAt(g, 23, 10, "のための祈祷料は "_sj);
   g.con.PRINT(fee);
   g.con.PRINT(" です"_sj);
@@ -121,20 +119,20 @@ std::optional<int> askPayer(Game& g, float fee) {
     if (!position) continue;
     if (*position == 0) return std::nullopt;
     const int payer = memberSlot(g, *position);
-    if (g.CharLong(payer, 1) >= fee) return payer;
+    if (g.CharLong(payer, Gold) >= fee) return payer;
   }
 }
 
 // Heals or tries to revive the patient; true when he is sound again.
 bool treat(Game& g, int c) {
-  float& code = g.CharRec(c, 0);
+  float& code = g.CharRec(c, Status);
   if (code < kRevivalFrom) {
     code = status::Normal;
     return true;
   }
   if (revivalChance(g, c) > g.con.random().RND(1) * 100) {
     code = status::Normal;
-    g.CharRec(c, 4) = g.CharRec(c, 5);
+    g.CharRec(c, HitPoints) = g.CharRec(c, MaxHitPoints);
     return true;
   }
   code = code == status::Dead ? status::Spirit : status::Lost;
@@ -156,7 +154,7 @@ void healSomeone(Game& g) {
   showFee(g, c, fee);
   const std::optional<int> payer = askPayer(g, fee);
   if (!payer) return;
-  g.CharLong(*payer, 1) = rt::toInt32(g.CharLong(*payer, 1) - double{fee});
+  g.CharLong(*payer, Gold) = rt::toInt32(g.CharLong(*payer, Gold) - double{fee});
   // The whole question goes, so that no half of a double-byte character
   // stays on screen.
   blankLines(g, 11, 14);
@@ -171,23 +169,23 @@ void healSomeone(Game& g) {
 // goes back or nothing is left.
 void uncurseItems(Game& g, int c) {
   for (;;) {
-    g.SysWord(13) = static_cast<float>(kUncursing);
+    g.SysWord(ItemListMode) = static_cast<float>(kUncursing);
     HYOJI2(g);
-    const int count = rt::toInt32(g.SysWord(17));
+    const int count = rt::toInt32(g.SysWord(ListedItems));
     if (count == 0) return;
     g.con.COLOR(7);
     printAt(g, 49, 2, "祈祷料"_sj);
     printAt(g, 29, 17, "所持金    "_sj);
-    g.con.PRINT(g.CharLong(c, 1));
+    g.con.PRINT(g.CharLong(c, Gold));
     printAt(g, 31, 21, "0 -");
     g.con.PRINT(static_cast<int16_t>(count));
     const int slot = askChoice(g, 23, 19, "どのアイテムを解呪しますか ?  "_sj, count);
     if (slot == 0) return;
     const int item = itemNumber(itemSlot(g, c, slot));
     const float fee = chargedAmount(itemPrice(g, item), pricePercent(g, c, kUncursing));
-    if (fee > g.CharLong(c, 1)) continue;
+    if (fee > g.CharLong(c, Gold)) continue;
     removeItem(g, c, slot);
-    g.CharLong(c, 1) = rt::toInt32(g.CharLong(c, 1) - double{fee});
+    g.CharLong(c, Gold) = rt::toInt32(g.CharLong(c, Gold) - double{fee});
   }
 }
 
@@ -198,7 +196,7 @@ void removeCurses(Game& g) {
     const int position = partySize(g) == 1 ? 1 : askWhoComesIn(g, false);
     if (position == 0) return;
     const int c = memberSlot(g, position);
-    g.SysWord(1) = static_cast<float>(c);
+    g.SysWord(ActingSlot) = static_cast<float>(c);
     uncurseItems(g, c);
     if (partySize(g) == 1) return;
   }
@@ -207,20 +205,20 @@ void removeCurses(Game& g) {
 }  // namespace
 
 float healingFee(const Game& g, int c) {
-  const float code = g.CharRec(c, 0);
+  const float code = g.CharRec(c, Status);
   const double level = levelOf(g, c);
-  if (code == status::Spirit) return rt::toSingle(g.Setting(24) * level);
-  if (code >= status::Dead) return rt::toSingle(g.Setting(23) * level);
+  if (code == status::Spirit) return rt::toSingle(g.Setting(SpiritCharge) * level);
+  if (code >= status::Dead) return rt::toSingle(g.Setting(DeadCharge) * level);
   double fee = 0;
-  if (code >= status::Petrified) fee += g.Setting(22) * level;
-  if (isPoisoned(code)) fee += g.Setting(20) * level;
-  if (isParalysed(code)) fee += g.Setting(21) * level;
+  if (code >= status::Petrified) fee += g.Setting(PetrifiedCharge) * level;
+  if (isPoisoned(code)) fee += g.Setting(PoisonCharge) * level;
+  if (isParalysed(code)) fee += g.Setting(ParalysisCharge) * level;
   return rt::toSingle(fee);
 }
 
 double revivalChance(const Game& g, int c) {
-  const double scale = g.SysWord(23);
-  return rt::INT(rt::divide((statOf(g, c, kHealth) * 2 - scale) * 20, scale)) + 70;
+  const double scale = g.SysWord(StatScale);
+  return rt::INT(rt::divide((statOf(g, c, Health) * 2 - scale) * 20, scale)) + 70;
 }
 
 void Temple(Game& g) {

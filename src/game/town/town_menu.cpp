@@ -24,15 +24,15 @@ constexpr int kAvailable = 6;
 constexpr int kUnavailable = 2;
 
 bool partyExists(const Game& g) {
-  return g.GameState(0) > 0;
+  return g.GameState(MemberCount) > 0;
 }
 bool savedInDungeon(const Game& g) {
-  return g.GameState(9) / 100 >= 1;
+  return g.GameState(FloorAndFacing) / 100 >= 1;
 }
 
 bool someoneReadyInTown(const Game& g) {
-  for (int c = 0; c < 20; ++c) {
-    if (hasSoundStatus(g.CharRec(c, 0)) && isInTown(g, c)) return true;
+  for (int c = 0; c < kRosterSlots; ++c) {
+    if (hasSoundStatus(g.CharRec(c, Status)) && isInTown(g, c)) return true;
   }
   return false;
 }
@@ -52,10 +52,10 @@ void drawMenu(Game& g) {
   rt::Console& con = g.con;
   con.CLS();
   con.COLOR(6);
-  con.graphics().LINE(64, 286, 600, 287 + 18.0 * g.Setting(30), 13, rt::BoxMode::Outline);
-  g.SysWord(31) = 0;
+  con.graphics().LINE(64, 286, 600, 287 + 18.0 * g.Setting(PartySize), 13, rt::BoxMode::Outline);
+  g.SysWord(DisplayMode) = 0;
   if (partyExists(g)) {
-    g.SysWord(15) = 15;
+    g.SysWord(PanelRow) = 15;
     HYOJI(g);
   }
   con.LOCATE(31, 1);
@@ -81,7 +81,7 @@ void drawMenu(Game& g) {
 void prepareFacility(Game& g) {
   const float townHeader[] = {0, 2, 1, 0};
   for (int i = 0; i < 4; ++i) g.FloorHeader(i) = townHeader[i];
-  for (int n = 9; n <= 18; ++n) g.GameState(n) = 0;
+  for (int n = FloorAndFacing; n <= TimedEffect; ++n) g.GameState(n) = 0;
 }
 
 }  // namespace

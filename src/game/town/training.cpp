@@ -125,11 +125,11 @@ std::string nameFromLine(const std::string& line) {
 bool qualifiesForClass(const Game& g, int slot, int cls, StatsChecked stats) {
   for (int s = 1; s <= 8; ++s) {
     if (stats == StatsChecked::Used && !isStatUsed(g, s - 1)) continue;
-    if (statOf(g, slot, s - 1) < g.ClassTable(cls, s)) return false;
+    if (statOf(g, slot, s - 1) < g.ClassTable(cls, FirstMinimumStat + s - 1)) return false;
   }
   const int alignment = alignmentOf(g, slot);
-  if (g.Setting(3) == 0 || alignment < 1 || alignment > 3) return true;
-  return g.ClassTable(cls, 8 + alignment) != 1;
+  if (g.Setting(AlignmentsUsed) == 0 || alignment < 1 || alignment > 3) return true;
+  return g.ClassTable(cls, FirstAlignmentBar + alignment - 1) != 1;
 }
 
 void TRAIN(Game& g) {

@@ -18,8 +18,6 @@ namespace {
 
 constexpr int kNormal = 6;
 constexpr int kNumber = 7;
-constexpr int kFirstSpellField = 24;
-constexpr int kLastItemField = 23;
 
 struct Place {
   int column;
@@ -77,12 +75,12 @@ void fitPointsToKnownSpells(Game& g, int slot, SpellKind kind) {
 }
 
 void carrySpellsOver(Game& g, int slot) {
-  const float rule = g.Setting(29);
+  const float rule = g.Setting(MiracleOption);
   if (rule == 0) {
-    for (int f = kFirstSpellField; f < 40; ++f) g.CharRec(slot, f) = 0;
-    for (int f = 2; f <= 5; ++f) g.CharLong(slot, f) = 0;
-  } else if (rule == 1 && g.Setting(39) == 2) {
-    for (int f = 2; f <= 5; ++f) g.CharLong(slot, f) /= 2;
+    for (int f = FirstSpellField; f < CharRecFields; ++f) g.CharRec(slot, f) = 0;
+    for (int f = HolyPoints; f <= MagicPointsMax; ++f) g.CharLong(slot, f) = 0;
+  } else if (rule == 1 && g.Setting(SpellPointMode) == 2) {
+    for (int f = HolyPoints; f <= MagicPointsMax; ++f) g.CharLong(slot, f) /= 2;
   } else if (rule == 1) {
     fitPointsToKnownSpells(g, slot, SpellKind::Holy);
     fitPointsToKnownSpells(g, slot, SpellKind::Magic);
@@ -92,7 +90,7 @@ void carrySpellsOver(Game& g, int slot) {
 void grantStartingPoints(Game& g, int slot, int cls, SpellKind kind) {
   int32_t& now = g.CharLong(slot, spellPointsNowField(kind));
   int32_t& maximum = g.CharLong(slot, spellPointsMaxField(kind));
-  const int startsColumn = kind == SpellKind::Holy ? 13 : 15;
+  const int startsColumn = kind == SpellKind::Holy ? HolyStartLevel : MagicStartLevel;
   if (g.ClassTable(cls, startsColumn) == 1 && maximum < 2) {
     now = 2;
     maximum = 2;
@@ -104,36 +102,33 @@ void grantStartingPoints(Game& g, int slot, int cls, SpellKind kind) {
 }
 
 void resetStatsToRace(Game& g, int slot) {
-  g.SysWord(1) = static_cast<float>(slot);
-  if (g.Setting(34) != 0) {
-    SEI(g);
-  } else {
-    for (int i = 2; i <= 9; ++i) g.SysWord(i) = 0;
-  }
+  loadSexAdjustments(g, slot);
   const int race = raceOf(g, slot);
-  for (int s = 0; s < 8; ++s) {
-    setStat(g, slot, s, rt::toInt32(g.RaceTable(race, s + 1) + g.SysWord(s + 2)));
+  for (int s = 0; s < StatCount; ++s) {
+    setStat(g, slot, s, rt::toInt32(g.RaceTable(race, FirstRaceStat + s) + statAdjustment(g, s)));
   }
 }
 
 void applyClassChange(Game& g, int slot, int cls) {
-  g.CharRec(slot, 1) = rt::toSingle(rt::INT(g.CharRec(slot, 1) / 100) * 100 + cls);
-  g.CharLong(slot, 0) = rt::toInt32(rt::INT(g.CharLong(slot, 0) / 100.0 * g.Setting(68)));
-  g.CharRec(slot, 2) = rt::toSingle(rt::INT(g.CharRec(slot, 2) / 1000) * 1000 + 1);
-  const int ageing = rt::MOD(g.Setting(63), 100);
+  g.CharRec(slot, Identity) = rt::toSingle(rt::INT(g.CharRec(slot, Identity) / 100) * 100 + cls);
+  g.CharLong(slot, Experience) =
+      rt::toInt32(rt::INT(g.CharLong(slot, Experience) / 100.0 * g.Setting(ClassChangeExperience)));
+  g.CharRec(slot, LevelAndFloor) =
+      rt::toSingle(rt::INT(g.CharRec(slot, LevelAndFloor) / 1000) * 1000 + 1);
+  const int ageing = rt::MOD(g.Setting(AgeingAndChest), 100);
   if (ageing != 0) {
     const double days = rt::INT(g.con.random().RND(1) * 730.0) + (ageing - 1) * 365.0;
-    g.CharRec(slot, 6) = rt::toSingle(g.CharRec(slot, 6) + days);
+    g.CharRec(slot, AgeDays) = rt::toSingle(g.CharRec(slot, AgeDays) + days);
   }
   carrySpellsOver(g, slot);
   for (SpellKind kind : {SpellKind::Holy, SpellKind::Magic}) {
     if (castsSpells(cls, kind)) grantStartingPoints(g, slot, cls, kind);
   }
-  for (int f = FirstItemSlot; f <= kLastItemField; ++f) {
+  for (int f = FirstItemSlot; f < FirstItemSlot + MaxItemSlots; ++f) {
     g.CharRec(slot, f) = rt::toSingle(withDigit(g.CharRec(slot, f), 3, 0));
   }
-  if (g.Setting(12) != 0 && g.Setting(2) == 0) resetStatsToRace(g, slot);
-  g.SysWord(1) = static_cast<float>(slot);
+  if (g.Setting(ClassChangeResetsStats) != 0 && g.Setting(NoRaces) == 0) resetStatsToRace(g, slot);
+  g.SysWord(ActingSlot) = static_cast<float>(slot);
   NCHEC(g);
 }
 

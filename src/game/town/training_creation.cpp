@@ -38,7 +38,7 @@ void printNumberAt(Game& g, int column, int row, double number) {
 }
 
 std::optional<int> firstFreeSlot(const Game& g) {
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     if (isEmptySlot(g, c)) return c;
   }
   return std::nullopt;
@@ -46,7 +46,7 @@ std::optional<int> firstFreeSlot(const Game& g) {
 
 void clearSlot(Game& g, int slot) {
   resetCharacterRecord(g, slot);
-  g.CharRec(slot, 0) = status::Normal;
+  g.CharRec(slot, Status) = status::Normal;
 }
 
 void showHeading(Game& g, int slot) {
@@ -73,12 +73,12 @@ void chooseAlignment(Game& g, int slot) {
   printAt(g, 29, 16, "３　悪"_sj);
   printAt(g, 27, 20, "Hit 1 - 3 Key");
   const int alignment = readKeyNumber(g, 1, 3);
-  g.CharRec(slot, 1) = rt::toSingle(withDigit(g.CharRec(slot, 1), 2, alignment));
+  g.CharRec(slot, Identity) = rt::toSingle(withDigit(g.CharRec(slot, Identity), 2, alignment));
   printAt(g, 26, 4, g.AlignmentLetter(alignment));
 }
 
 int sexAdjustment(const Game& g, int sex, int stat) {
-  return digit(g.Setting(47 + 2 * sex + stat / 4), stat % 4) - 5;
+  return digit(g.Setting(FirstSexAdjustment + 2 * sex + stat / 4), stat % 4) - 5;
 }
 
 void chooseSex(Game& g, int slot) {
@@ -94,9 +94,10 @@ void chooseSex(Game& g, int slot) {
   }
   printAt(g, 29, 19, "Hit 1 - 2 Key");
   const int sex = readKeyNumber(g, 1, 2) - 1;
-  g.CharRec(slot, 1) = rt::toSingle(sex * 10000.0 + rt::MOD(g.CharRec(slot, 1), 10000));
+  g.CharRec(slot, Identity) =
+      rt::toSingle(sex * 10000.0 + rt::MOD(g.CharRec(slot, Identity), 10000));
   printAt(g, 31, 4, sex == 0 ? "男性"_sj : "女性"_sj);
-  g.SysWord(1) = static_cast<float>(slot);
+  g.SysWord(ActingSlot) = static_cast<float>(slot);
   SEI(g);
 }
 
@@ -108,7 +109,7 @@ int countUsedStats(const Game& g) {
 
 // Stat s (1..8) of race r with the character's sex adjustment.
 double raceBase(const Game& g, int race, int s) {
-  return g.RaceTable(race, s) + g.SysWord(s + 1);
+  return g.RaceTable(race, FirstRaceStat + s - 1) + statAdjustment(g, s - 1);
 }
 
 void chooseRace(Game& g, Creation& creation) {
@@ -120,7 +121,7 @@ void chooseRace(Game& g, Creation& creation) {
   int races[8];
   int count = 0;
   for (int r = 0; r < 8; ++r) {
-    if (g.RaceTable(r, 0) == 0) continue;
+    if (g.RaceTable(r, RaceExists) == 0) continue;
     const int row = 9 + 2 * count;
     races[count++] = r;
     printNumberAt(g, 3, row, count);
@@ -131,15 +132,16 @@ void chooseRace(Game& g, Creation& creation) {
       g.con.PRINT_USING("##", {rt::toSingle(raceBase(g, r, i + 1))});
     }
     g.con.LOCATE(70, row);
-    g.con.PRINT_USING("###@#", {g.RaceTable(r, 10), std::string(" "), g.RaceTable(r, 9)});
+    g.con.PRINT_USING("###@#",
+                      {g.RaceTable(r, LifeSpan), std::string(" "), g.RaceTable(r, DarkVision)});
   }
   printAt(g, 19, 5, "種族は何にしますか ?      Hit 1 -"_sj);
   g.con.PRINT(static_cast<float>(count));
   g.con.PRINT("Key");
   creation.race = races[readKeyNumber(g, 1, count) - 1];
   printAt(g, 39, 4, g.RaceName(creation.race));
-  g.CharRec(creation.slot, 1) =
-      rt::toSingle(withDigit(g.CharRec(creation.slot, 1), 3, creation.race));
+  g.CharRec(creation.slot, Identity) =
+      rt::toSingle(withDigit(g.CharRec(creation.slot, Identity), 3, creation.race));
 }
 
 void showStatValue(Game& g, const Creation& creation, int s) {
@@ -191,9 +193,9 @@ bool anyClassOpen(const Game& g, int slot) {
 
 // The highest value stat s (1..8) may be raised to at creation.
 double statCap(const Game& g, const Creation& creation, int s) {
-  if (g.Setting(13) > 40 && g.Setting(2) == 0)
-    return g.Setting(13) - 50 + raceBase(g, creation.race, s);
-  return g.Setting(13);
+  if (g.Setting(CreationStatLimit) > 40 && g.Setting(NoRaces) == 0)
+    return g.Setting(CreationStatLimit) - 50 + raceBase(g, creation.race, s);
+  return g.Setting(CreationStatLimit);
 }
 
 // Key 1 raises the stat by one bonus point, key 2 gives a point back; a
@@ -247,7 +249,7 @@ int rollStat(Game& g, double adjustment) {
   for (;;) {
     int value = 4;
     for (int d = 0; d < 3; ++d) value += rt::toInt32(rt::INT(RND(g) * 5.0));
-    if (value + adjustment <= g.Setting(13)) return rt::toInt32(value + adjustment);
+    if (value + adjustment <= g.Setting(CreationStatLimit)) return rt::toInt32(value + adjustment);
   }
 }
 
@@ -265,8 +267,8 @@ void rollStats(Game& g, const Creation& creation) {
   blankLines(g, kQuestionTop, 23);
   do {
     for (int s = 1; s <= 7; s += 2) {
-      const int first = rollStat(g, g.SysWord(s + 1));
-      const int second = rollStat(g, g.SysWord(s + 2));
+      const int first = rollStat(g, statAdjustment(g, s - 1));
+      const int second = rollStat(g, statAdjustment(g, s));
       setStat(g, creation.slot, s - 1, first);
       setStat(g, creation.slot, s, second);
     }
@@ -294,20 +296,20 @@ std::optional<int> chooseClass(Game& g, int slot) {
 }
 
 void finishCharacter(Game& g, int slot, int cls) {
-  g.CharRec(slot, 1) = rt::toSingle(rt::INT(g.CharRec(slot, 1) / 100) * 100 + cls);
-  const float dice = g.ClassTable(cls, 17);
+  g.CharRec(slot, Identity) = rt::toSingle(rt::INT(g.CharRec(slot, Identity) / 100) * 100 + cls);
+  const float dice = g.ClassTable(cls, HitPointDice);
   const double hitPoints =
       rt::MOD(rt::INT(dice / 10), 10) + rt::INT(RND(g) * rt::INT(dice / 100)) + 1;
-  g.CharRec(slot, 5) = rt::toSingle(hitPoints);
-  g.CharRec(slot, 4) = g.CharRec(slot, 5);
-  const float goldRule = g.Setting(62);
-  g.CharLong(slot, 1) =
+  g.CharRec(slot, MaxHitPoints) = rt::toSingle(hitPoints);
+  g.CharRec(slot, HitPoints) = g.CharRec(slot, MaxHitPoints);
+  const float goldRule = g.Setting(StartingGold);
+  g.CharLong(slot, Gold) =
       rt::toInt32(rt::INT(RND(g) * rt::MOD(goldRule, 100)) + rt::INT(goldRule / 100));
-  g.CharRec(slot, 2) = 1;
+  g.CharRec(slot, LevelAndFloor) = 1;
   double days = 0;
   for (int year = 0; year < 3; ++year) days += rt::INT(RND(g) * 365.0);
-  g.CharRec(slot, 6) = rt::toSingle(days - 32000);
-  g.SysWord(1) = static_cast<float>(slot);
+  g.CharRec(slot, AgeDays) = rt::toSingle(days - 32000);
+  g.SysWord(ActingSlot) = static_cast<float>(slot);
   NCHEC(g);
 }
 
@@ -324,10 +326,11 @@ int chooseSchool(Game& g, SpellKind kind) {
 }
 
 void learnFirstSpells(Game& g, int slot, int cls, SpellKind kind) {
-  if (g.Setting(72) != 0) {
+  if (g.Setting(SpellSchools) != 0) {
     const int schoolDigit = kind == SpellKind::Holy ? 3 : 4;
     const int school = chooseSchool(g, kind);
-    g.CharRec(slot, 9) = rt::toSingle(withDigit(g.CharRec(slot, 9), schoolDigit, school - 1));
+    g.CharRec(slot, ChecksumAndSchools) =
+        rt::toSingle(withDigit(g.CharRec(slot, ChecksumAndSchools), schoolDigit, school - 1));
   }
   if (!learnsFromFirstLevel(g, cls, kind)) return;
   const int points = std::min(learnFirstLevelSpells(g, slot, kind, true), 2);
@@ -337,7 +340,7 @@ void learnFirstSpells(Game& g, int slot, int cls, SpellKind kind) {
 
 void decline(Game& g, int slot) {
   g.CharName(slot).clear();
-  g.CharRec(slot, 0) = 0;
+  g.CharRec(slot, Status) = 0;
 }
 
 // Stats by bonus points or by rolls, then the confirmation and the class;
@@ -368,13 +371,13 @@ void createCharacter(Game& g) {
     clearSlot(g, creation.slot);
     showHeading(g, creation.slot);
   } while (!askName(g, creation.slot));
-  if (g.Setting(3) != 0) chooseAlignment(g, creation.slot);
-  if (g.Setting(34) != 0) {
+  if (g.Setting(AlignmentsUsed) != 0) chooseAlignment(g, creation.slot);
+  if (g.Setting(SexesUsed) != 0) {
     chooseSex(g, creation.slot);
   } else {
-    for (int i = 2; i <= 9; ++i) g.SysWord(i) = 0;
+    clearStatAdjustments(g);
   }
-  creation.rolled = g.Setting(2) == 1;
+  creation.rolled = g.Setting(NoRaces) == 1;
   if (creation.rolled) {
     rollStats(g, creation);
   } else {

@@ -15,7 +15,6 @@ namespace {
 constexpr int kNormal = 6;
 constexpr int kHeading = 7;
 constexpr int kInvisible = 0;
-constexpr int kFloorFlags = 10;
 // The row the delete-all and new-game questions are asked on.
 constexpr int kQuestionRow = 20;
 
@@ -58,11 +57,11 @@ bool confirm(Game& g, const std::string& question) {
 }  // namespace
 
 void resetCharacterRecord(Game& g, int slot) {
-  const bool floorFlag = g.CharRec(slot, kFloorFlags) > 9999;
-  for (int f = 0; f < 40; ++f) g.CharRec(slot, f) = 0;
-  if (floorFlag) g.CharRec(slot, kFloorFlags) = 10000;
-  g.CharRec(slot, 6) = -32000;
-  for (int f = 0; f < 6; ++f) g.CharLong(slot, f) = 0;
+  const bool floorFlag = g.CharRec(slot, FloorFlags) > 9999;
+  for (int f = 0; f < CharRecFields; ++f) g.CharRec(slot, f) = 0;
+  if (floorFlag) g.CharRec(slot, FloorFlags) = 10000;
+  g.CharRec(slot, AgeDays) = -32000;
+  for (int f = 0; f < CharLongFields; ++f) g.CharLong(slot, f) = 0;
 }
 
 void showExperienceTable(Game& g) {
@@ -72,7 +71,7 @@ void showExperienceTable(Game& g) {
 
 void deleteAllCharacters(Game& g) {
   if (!confirm(g, "本当に全員削除してよろしいですか ?  "_sj)) return;
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     g.CharName(c).clear();
     resetCharacterRecord(g, c);
   }
@@ -87,8 +86,8 @@ void startNewGame(Game& g) {
     }
   }
   // Only the per-floor dungeon flags go; the stats sharing the field stay.
-  for (int c = 0; c < 20; ++c) {
-    g.CharRec(c, kFloorFlags) = static_cast<float>(rt::MOD(g.CharRec(c, kFloorFlags), 10000));
+  for (int c = 0; c < kRosterSlots; ++c) {
+    g.CharRec(c, FloorFlags) = static_cast<float>(rt::MOD(g.CharRec(c, FloorFlags), 10000));
   }
   for (int i = 1; i <= 120; ++i) g.ShopStock(i) = g.InitialStock(i);
 }

@@ -18,19 +18,18 @@ namespace {
 
 constexpr int kNormal = 6;
 constexpr int kHeading = 7;
-constexpr int kFloorFlags = 10;
 
 // What the character menu is drawn over.
 enum class Backdrop { List, Sheet };
 
 int usedSlotCount(const Game& g) {
   int count = 0;
-  for (int c = 0; c < 20; ++c) count += isEmptySlot(g, c) ? 0 : 1;
+  for (int c = 0; c < kRosterSlots; ++c) count += isEmptySlot(g, c) ? 0 : 1;
   return count;
 }
 
 const std::string& statusWord(const Game& g, int c) {
-  const float code = g.CharRec(c, 0);
+  const float code = g.CharRec(c, Status);
   if (!isInTown(g, c)) return g.StatusName(9);
   if (code == status::Lost) return g.StatusName(8);
   if (code == status::Spirit) return g.StatusName(7);
@@ -49,14 +48,14 @@ void drawListLine(Game& g, int c) {
   con.PRINT_USING("##", {static_cast<float>(c + 1)});
   con.COLOR(kNormal);
   printAt(g, 3, row, g.CharName(c));
-  if (g.Setting(3) == 1) printAt(g, 17, row, g.AlignmentLetter(alignmentOf(g, c)));
+  if (g.Setting(AlignmentsUsed) == 1) printAt(g, 17, row, g.AlignmentLetter(alignmentOf(g, c)));
   printAt(g, 20, row, g.ClassName(classOf(g, c)));
-  if (g.Setting(2) == 0) printAt(g, 32, row, g.RaceName(raceOf(g, c)));
+  if (g.Setting(NoRaces) == 0) printAt(g, 32, row, g.RaceName(raceOf(g, c)));
   con.LOCATE(44, row);
   con.PRINT_USING("###", {static_cast<float>(levelOf(g, c))});
   con.LOCATE(51, row);
-  con.PRINT_USING("####@", {g.CharRec(c, 4), std::string(" /")});
-  printAt(g, 57, row, g.CharRec(c, 5));
+  con.PRINT_USING("####@", {g.CharRec(c, HitPoints), std::string(" /")});
+  printAt(g, 57, row, g.CharRec(c, MaxHitPoints));
   printAt(g, 67, row, statusWord(g, c));
 }
 
@@ -64,7 +63,7 @@ void drawList(Game& g) {
   g.con.CLS();
   g.con.COLOR(kHeading);
   printAt(g, 3, 0, "キャラクター名　　クラス　    　      　レベル      ＨＰ"_sj);
-  for (int c = 0; c < 20; ++c) {
+  for (int c = 0; c < kRosterSlots; ++c) {
     if (!isEmptySlot(g, c)) drawListLine(g, c);
   }
 }
@@ -100,7 +99,7 @@ std::optional<int> chooseCharacter(Game& g) {
 }
 
 bool classChangeOffered(const Game& g) {
-  return g.Setting(36) == 0;
+  return g.Setting(ClassChangeBarred) == 0;
 }
 
 void drawCharacterMenu(Game& g, int slot) {
@@ -108,7 +107,7 @@ void drawCharacterMenu(Game& g, int slot) {
   con.COLOR(kNormal);
   for (int row : {22, 23}) printAt(g, 9, row, rt::SPACE(70));
   printAt(g, 5, 22, "Name " + g.CharName(slot) + "      どれにしますか ?      Hit 0 -"_sj);
-  con.PRINT(rt::toSingle(5 - g.Setting(36)));
+  con.PRINT(rt::toSingle(5 - g.Setting(ClassChangeBarred)));
   con.PRINT("Key");
   printAt(g, 3, 23, "1 データ確認  2 名前の変更  3 削除  4 登録順の変更"_sj);
   printAt(g, 55, 23, classChangeOffered(g) ? "5 クラスの変更  0 戻る"_sj : "0 戻る"_sj);
@@ -153,10 +152,10 @@ void refuse(Game& g, const std::string& reason) {
 // to the row and stays where it is.
 void moveRecord(Game& g, int from, int to) {
   g.CharName(to) = g.CharName(from);
-  const double flags = rt::INT(g.CharRec(to, kFloorFlags) / 10000) * 10000;
-  for (int f = 0; f < 40; ++f) g.CharRec(to, f) = g.CharRec(from, f);
-  g.CharRec(to, kFloorFlags) = rt::toSingle(flags + rt::MOD(g.CharRec(from, kFloorFlags), 10000));
-  for (int f = 0; f < 6; ++f) g.CharLong(to, f) = g.CharLong(from, f);
+  const double flags = rt::INT(g.CharRec(to, FloorFlags) / 10000) * 10000;
+  for (int f = 0; f < CharRecFields; ++f) g.CharRec(to, f) = g.CharRec(from, f);
+  g.CharRec(to, FloorFlags) = rt::toSingle(flags + rt::MOD(g.CharRec(from, FloorFlags), 10000));
+  for (int f = 0; f < CharLongFields; ++f) g.CharLong(to, f) = g.CharLong(from, f);
 }
 
 void removeFromPartyList(Game& g, int slot) {
@@ -167,10 +166,11 @@ void removeFromPartyList(Game& g, int slot) {
 }
 
 void removeCharacter(Game& g, int slot) {
-  for (int c = slot; c < 19; ++c) moveRecord(g, c + 1, c);
-  g.CharName(19).clear();
-  for (int f = 0; f < 40; ++f) g.CharRec(19, f) = 0;
-  for (int f = 0; f < 6; ++f) g.CharLong(19, f) = 0;
+  const int last = kRosterSlots - 1;
+  for (int c = slot; c < last; ++c) moveRecord(g, c + 1, c);
+  g.CharName(last).clear();
+  for (int f = 0; f < CharRecFields; ++f) g.CharRec(last, f) = 0;
+  for (int f = 0; f < CharLongFields; ++f) g.CharLong(last, f) = 0;
   removeFromPartyList(g, slot);
 }
 
@@ -178,7 +178,7 @@ void removeCharacter(Game& g, int slot) {
 bool deleteCharacter(Game& g, int slot, Backdrop backdrop) {
   blankLines(g, 22, 23);
   g.con.COLOR(kNormal);
-  if (g.CharRec(slot, 0) != status::Lost) {
+  if (g.CharRec(slot, Status) != status::Lost) {
     refuse(g, "削除できるのは消失したキャラクターだけです !"_sj);
     return false;
   }
@@ -209,15 +209,15 @@ void swapPartyEntries(Game& g, int a, int b) {
 
 void swapRecords(Game& g, int a, int b) {
   std::swap(g.CharName(a), g.CharName(b));
-  for (int f = 0; f < 40; ++f) {
-    if (f != kFloorFlags) std::swap(g.CharRec(a, f), g.CharRec(b, f));
+  for (int f = 0; f < CharRecFields; ++f) {
+    if (f != FloorFlags) std::swap(g.CharRec(a, f), g.CharRec(b, f));
   }
-  const double flagsA = rt::INT(g.CharRec(a, kFloorFlags) / 10000) * 10000;
-  const double flagsB = rt::INT(g.CharRec(b, kFloorFlags) / 10000) * 10000;
-  const double statsA = rt::MOD(g.CharRec(a, kFloorFlags), 10000);
-  g.CharRec(a, kFloorFlags) = rt::toSingle(flagsA + rt::MOD(g.CharRec(b, kFloorFlags), 10000));
-  g.CharRec(b, kFloorFlags) = rt::toSingle(flagsB + statsA);
-  for (int f = 0; f < 6; ++f) std::swap(g.CharLong(a, f), g.CharLong(b, f));
+  const double flagsA = rt::INT(g.CharRec(a, FloorFlags) / 10000) * 10000;
+  const double flagsB = rt::INT(g.CharRec(b, FloorFlags) / 10000) * 10000;
+  const double statsA = rt::MOD(g.CharRec(a, FloorFlags), 10000);
+  g.CharRec(a, FloorFlags) = rt::toSingle(flagsA + rt::MOD(g.CharRec(b, FloorFlags), 10000));
+  g.CharRec(b, FloorFlags) = rt::toSingle(flagsB + statsA);
+  for (int f = 0; f < CharLongFields; ++f) std::swap(g.CharLong(a, f), g.CharLong(b, f));
   swapPartyEntries(g, a, b);
 }
 
@@ -271,7 +271,7 @@ void workOnCharacter(Game& g, int slot) {
 }  // namespace
 
 void showSheet(Game& g, int slot) {
-  g.SysWord(1) = static_cast<float>(slot);
+  g.SysWord(ActingSlot) = static_cast<float>(slot);
   LOOK(g);
   printAt(g, 0, 4, rt::SPACE(80));
 }

@@ -15,12 +15,12 @@ struct KindRules {
 };
 
 KindRules rulesOf(SpellKind kind) {
-  if (kind == SpellKind::Holy) return {1, 3, 13};
-  return {41, 2, 15};
+  if (kind == SpellKind::Holy) return {1, Faith, HolyStartLevel};
+  return {41, Knowledge, MagicStartLevel};
 }
 
 bool isOfferedAtFirstLevel(const Game& g, int slot, int spell, bool bySchool) {
-  if (rt::MOD(g.SpellTable(spell, 0), 10) == 0) return false;
+  if (rt::MOD(g.SpellTable(spell, SpellKindAndListing), 10) == 0) return false;
   if (spellLevel(g, spell) > 1) return false;
   return !bySchool || isOpenToSchoolOf(g, slot, spell);
 }
@@ -55,11 +55,11 @@ int learnFirstLevelSpells(Game& g, int slot, SpellKind kind, bool bySchool) {
 }
 
 int spellPointsNowField(SpellKind kind) {
-  return 2 + 2 * static_cast<int>(kind);
+  return HolyPoints + 2 * static_cast<int>(kind);
 }
 
 int spellPointsMaxField(SpellKind kind) {
-  return 3 + 2 * static_cast<int>(kind);
+  return HolyPointsMax + 2 * static_cast<int>(kind);
 }
 
 }  // namespace kestrun::game
