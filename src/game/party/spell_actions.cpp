@@ -70,6 +70,7 @@ bool spellsAreBlocked(const Game& g) {
 // when the player goes back.
 std::optional<int> askSpellTarget(Game& g) {
   rt::Console& con = g.con;
+  blankLines(g, 13, 23);
   const float panelRow = g.SysWord(PanelRow);
   g.SysWord(PanelRow) = 13;
   HYOJI(g);
@@ -122,6 +123,7 @@ bool isBattleMiracle(int effect) {
 void performMiracle(Game& g, int actor, int position) {
   const int effect = rt::toInt32(g.SysWord(MiracleEffect));
   if (isBattleMiracle(effect) || spellsAreBlocked(g)) return;
+  blankLines(g, 13, 23);
   g.SysWord(SpellCasterTarget) = static_cast<float>(actor * 100);
   g.SysWord(MiracleTarget) = static_cast<float>(position);
   MIRACLE(g);
@@ -129,6 +131,8 @@ void performMiracle(Game& g, int actor, int position) {
 
 void castWithSpl(Game& g, int spell) {
   if (spellsAreBlocked(g)) return;
+  // The spell's words have the lower screen to themselves.
+  blankLines(g, 13, 23);
   g.SysWord(SpellCode) = static_cast<float>(spell);
   SPL(g);
 }
@@ -229,6 +233,7 @@ void castFromItem(Game& g, int actor, int spell) {
   if (!mayCastHere(g, spell, true)) return;
   if (spellEffect(g, spell) == kMiracle) {
     g.SysWord(MiracleSpell) = static_cast<float>(spell);
+    blankLines(g, 13, 23);
     MRCH(g);
     performMiracle(g, actor, 0);
     return;
@@ -246,6 +251,7 @@ void castSpell(Game& g, int actor) {
   const int effect = spellEffect(g, spell);
   if (effect == kMiracle) {
     g.SysWord(MiracleSpell) = static_cast<float>(spell);
+    blankLines(g, 13, 23);
     MRCH(g);
     pay(g, actor, spell);
     performMiracle(g, actor, 0);
