@@ -82,15 +82,6 @@ TEST(MiracleChoice, AnOfferLargerThanItsEffectsIsCutDown) {
   EXPECT_EQ(m.g.SysWord(FirstOfferedEffect + 2), 0);
 }
 
-TEST(MiracleText, StatsAndClassesNameThemselves) {
-  Miracles m;
-  m.g.StatName(2) = "知識"_sj;
-  m.g.ClassName(3) = "盗賊"_sj;
-  EXPECT_EQ(rt::toUtf8(miracleEffectText(m.g, 13)), "知識度を増加させる");
-  EXPECT_EQ(rt::toUtf8(miracleEffectText(m.g, 22)), "盗賊になる");
-  EXPECT_EQ(rt::toUtf8(miracleEffectText(m.g, 35)), "スキル２つのクラスになる");
-}
-
 // --- effects on everybody ---------------------------------------------------------
 
 TEST(MiracleEffects, MonstersAllDieWithTheirExperienceButOnlyInTheDungeon) {
