@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "game/spells/spell_rules.h"
 #include "spell_scene.h"
 
 namespace kestrun::game {
