@@ -418,10 +418,10 @@ inline constexpr int TreasureFirstItem = 8;
 inline constexpr int FirstTrapDigits = 9;
 inline constexpr int TreasureTableFields = 12;
 
-// TrapTable(t, f), chest traps 0..14.
-// MOD 10 = 1 when the trap exists; INT(/10) the chance of a second item.
+// TrapTable(t, f): MOD 10 of the first field 1 when the trap exists, of the
+// second its difficulty; INT(/10) the chances of the chest's second and
+// third item.
 inline constexpr int TrapExists = 0;
-// MOD 10 the difficulty; INT(/10) the chance of a third item.
 inline constexpr int TrapDifficulty = 1;
 
 // FloorEncounter(floor - 1, f).

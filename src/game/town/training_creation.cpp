@@ -77,10 +77,6 @@ void chooseAlignment(Game& g, int slot) {
   printAt(g, 26, 4, g.AlignmentLetter(alignment));
 }
 
-int sexAdjustment(const Game& g, int sex, int stat) {
-  return digit(g.Setting(FirstSexAdjustment + 2 * sex + stat / 4), stat % 4) - 5;
-}
-
 void chooseSex(Game& g, int slot) {
   blankLines(g, kQuestionTop, 23);
   printAt(g, 27, 9, "性別は何にしますか ?"_sj);
