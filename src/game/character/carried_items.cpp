@@ -16,7 +16,8 @@ bool isFree(float slotValue) {
 
 bool alignmentMayUse(const Game& g, int c, int item) {
   if (g.Setting(AlignmentsUsed) != 1 || isCursedItem(g, item)) return true;
-  return !alignmentCodeRefuses(digit(g.ItemTable(item, ItemKindAndArmour), 1), alignmentOf(g, c));
+  const int code = digit(g.ItemTable(item, ItemKindAndArmour), 1);
+  return !alignmentCodeRefuses(code, alignmentOf(g, c));
 }
 
 }  // namespace
