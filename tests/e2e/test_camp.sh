@@ -65,3 +65,20 @@ sed -i 's/^members = .*/members = ["Aldo"]/' "$SRC/roster.toml"
 build
 play alone "${CAMP}29"
 check_golden "$WORK/alone.txt" camp-alone.txt
+
+# Spells cast from the camp: Cid's brings the party home (the town menu
+# follows at once); Eve's, aimed off the floor, ends in rock, and aimed two
+# floors above the first, throws the party into the sky: wiped out.
+dungeon walk
+build
+play spell-home "${CAMP}1211{Enter}"
+shows spell-home "どこへ行きますか ?"
+build
+play spell-rock "${CAMP}1311{Enter}0{Enter}-1{Enter}0{Enter} "
+grep -q "岩の中にいる !!" "$WORK/spell-rock.trace" || fail "the party was not lost in rock"
+[ "$(roster | grep -c "^  lost")" = 3 ] || fail "the party in rock is not lost"
+build
+play spell-sky "${CAMP}1311{Enter}2{Enter}0{Enter}0{Enter} "
+grep -q "空中に飛び出してしまった !" "$WORK/spell-sky.trace" || fail "the party did not fly off"
+grep -q "全員倒れてしまった !" "$WORK/spell-sky.trace" || fail "the party was not wiped out"
+shows spell-sky "どこへ行きますか ?"

@@ -94,8 +94,6 @@ std::optional<Flow> afterActions(Game& g) {
 std::optional<Flow> actForMembers(Game& g) {
   HYOJI3(g);
   blankLines(g, 16, 20);
-  // An outcome left from an earlier spell must not end this party.
-  g.SysWord(Outcome) = 0;
   CHARA(g);
   return afterActions(g);
 }
