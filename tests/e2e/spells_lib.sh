@@ -5,7 +5,7 @@ FORGE="$(dirname "$KESTRUN")/kestrun-forge"
 [ -x "$FORGE" ] || { echo "SKIP: kestrun-forge not built"; exit 77; }
 SOURCE="$WORK/source"
 mkdir -p "$SOURCE"
-cp "$TESTS/../scenarios/sample/"*.toml "$SOURCE/"
+cp -r "$TESTS/../scenarios/sample/." "$SOURCE/"
 cp "$TESTS/data/spells/roster.toml" "$SOURCE/"
 
 # spell_session SEED KEYS [GOLDEN-NAME [PNG]]: a session from the title
