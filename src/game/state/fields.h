@@ -412,6 +412,12 @@ inline constexpr int TreasureFirstItem = 8;
 inline constexpr int FirstTrapDigits = 9;
 inline constexpr int TreasureTableFields = 12;
 
+// TrapTable(t, f), chest traps 0..14.
+// MOD 10 = 1 when the trap exists; INT(/10) the chance of a second item.
+inline constexpr int TrapExists = 0;
+// MOD 10 the difficulty; INT(/10) the chance of a third item.
+inline constexpr int TrapDifficulty = 1;
+
 // FloorEncounter(floor - 1, f).
 inline constexpr int EncounterGroups = 0;
 // Column k (1..3): the lowest monster in 2k - 1, the highest in 2k.

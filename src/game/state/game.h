@@ -68,6 +68,13 @@ struct Game : ScenarioTables, RosterTables, FloorTables {
   int FileContext = 0;
   // Whether the camp may show the floor map.
   bool MapViewAllowed = false;
+  // The exploration loop's own words: the floor it works on (kept equal to
+  // INT(GameState(9) / 100)); 1 after a move, a spinner's turn or a camp
+  // visit until the square's events have been looked at; and running: 0
+  // walking, 1 running, 2 the first square after a stop.
+  int CurrentFloor = 0;
+  int StepTaken = 0;
+  int RunState = 0;
 };
 
 }  // namespace kestrun::game

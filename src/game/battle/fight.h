@@ -1,0 +1,12 @@
+#pragma once
+
+namespace kestrun::game {
+
+struct Game;
+
+// The battle, from the encounter to the treasure. SysWord(EncounterSource)
+// says how the monsters came (1 random, 2 random on a marked square, 3 a
+// battle square, 4 a guardian); the result is left in SysWord(Outcome).
+void FIGHT(Game& g);
+
+}  // namespace kestrun::game

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace kestrun::game {
+
+struct Game;
+
+// Shows where the party is and waits for a key: returns at once when the
+// floor has no map (FloorHeader(1) = 2). Map mode SysWord(29): 0 only the
+// text block (floor, coordinates, facing from GameState(9), (10)); 1 the
+// squares visited (AutoMap) with their walls and doors; any other value the
+// whole floor with the visited squares marked by a dot. Clears the screen
+// before it returns.
+void XMAP(Game& g);
+
+}  // namespace kestrun::game
