@@ -1,5 +1,6 @@
 #include "game/character/carried_items.h"
 
+#include "game/character/alignment_codes.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/sjis.h"
@@ -14,20 +15,9 @@ bool isFree(float slotValue) {
   return itemNumber(slotValue) == 0;
 }
 
-// Alignment codes 1..6 name the alignments an item refuses.
 bool alignmentMayUse(const Game& g, int c, int item) {
   if (g.Setting(AlignmentsUsed) != 1 || isCursedItem(g, item)) return true;
-  const int code = digit(g.ItemTable(item, ItemKindAndArmour), 1);
-  switch (alignmentOf(g, c)) {
-    case 1:
-      return code != 2 && code != 3 && code != 5;
-    case 2:
-      return code != 1 && code != 3 && code != 6;
-    case 3:
-      return code != 1 && code != 2 && code != 4;
-    default:
-      return true;
-  }
+  return !alignmentCodeRefuses(digit(g.ItemTable(item, ItemKindAndArmour), 1), alignmentOf(g, c));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "game/character/sheet.h"
 #include "game/character/status_panel.h"
 #include "game/party/item_actions.h"
+#include "game/party/spell_actions.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/sjis.h"
@@ -113,17 +114,11 @@ std::optional<Action> actionOfKey(const std::string& key) {
   return static_cast<Action>(n);
 }
 
-// Casting, using an item and its special power are not built yet: their
-// keys are ignored.
-bool isBuilt(Action action) {
-  return action != kCast && action != kUse && action != kSpecialPower;
-}
-
 Action readAction(Game& g, int actor) {
   for (;;) {
     g.KeyAnswer = g.con.waitKey();
     const std::optional<Action> action = actionOfKey(g.KeyAnswer);
-    if (action && isPossible(g, actor, *action) && isBuilt(*action)) return *action;
+    if (action && isPossible(g, actor, *action)) return *action;
   }
 }
 
@@ -215,6 +210,15 @@ void giveItem(Game& g, int actor) {
 
 void perform(Game& g, int actor, Action action) {
   switch (action) {
+    case kCast:
+      castSpell(g, actor);
+      break;
+    case kUse:
+      useItem(g, actor);
+      break;
+    case kSpecialPower:
+      useItemPower(g, actor);
+      break;
     case kGiveGold:
       giveGold(g, actor);
       break;
@@ -235,15 +239,21 @@ void perform(Game& g, int actor, Action action) {
   }
 }
 
-// Acts for the member on the sheet until the player goes back.
-void actFor(Game& g) {
+enum class AfterActing { ChooseAgain, Leave };
+
+// Acts for the member on the sheet until the player goes back, or until a
+// spell has taken the party away from where it was.
+AfterActing actFor(Game& g) {
   const int actor = rt::toInt32(g.SysWord(ActingSlot));
+  const bool inDungeon = g.GameState(FloorAndFacing) >= 100;
   for (;;) {
     drawActionMenu(g, actor);
     const Action action = readAction(g, actor);
-    if (action == kBack) return;
+    if (action == kBack) return AfterActing::ChooseAgain;
     if (partySize(g) > 1) blankLines(g, 10, 23);
     perform(g, actor, action);
+    if (partyHasMoved(g, actor, inDungeon)) return AfterActing::Leave;
+    g.SysWord(ActingSlot) = static_cast<float>(actor);
     LOOK(g);
   }
 }
@@ -273,9 +283,10 @@ bool chooseMember(Game& g) {
 }  // namespace
 
 void CHARA(Game& g) {
+  g.SysWord(Outcome) = 0;
   for (;;) {
     if (!chooseMember(g)) return;
-    actFor(g);
+    if (actFor(g) == AfterActing::Leave) return;
     // The only member would be chosen again at once: going back leaves.
     if (partySize(g) == 1) return;
     g.con.CLS();

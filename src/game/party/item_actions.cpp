@@ -37,30 +37,6 @@ void setEquipDigit(Game& g, int actor, int slot, int equip) {
   value = rt::toSingle(withDigit(value, 3, equip));
 }
 
-// The item list with the range of answers below it.
-void showItemChoice(Game& g, int actor, std::string_view rangeLabel) {
-  showItemList(g, actor);
-  printAt(g, 27, 23, std::string(rangeLabel));
-  g.con.PRINT(static_cast<int16_t>(carriedItemCount(g, actor)));
-  g.con.PRINT("    0 で戻る"_sj);
-}
-
-// A slot holding an item, or 0 when the player goes back.
-int askItemSlot(Game& g, int actor, int column, std::string_view prompt) {
-  const int count = carriedItemCount(g, actor);
-  for (;;) {
-    const double answer = askNumber(g, column, 22, prompt);
-    if (answer >= 0 && answer <= count) return rt::toInt32(rt::INT(answer));
-  }
-}
-
-void refuse(Game& g, int column, int row, const std::string& text) {
-  g.con.COLOR(3);
-  printAt(g, column, row, text);
-  TMWAIT(g);
-  g.con.COLOR(6);
-}
-
 std::vector<int> slotsOfType(const Game& g, int actor, int type) {
   std::vector<int> slots;
   for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
@@ -164,6 +140,30 @@ void failIdentification(Game& g) {
 }
 
 }  // namespace
+
+// The item list with the range of answers below it.
+void showItemChoice(Game& g, int actor, std::string_view rangeLabel) {
+  showItemList(g, actor);
+  printAt(g, 27, 23, std::string(rangeLabel));
+  g.con.PRINT(static_cast<int16_t>(carriedItemCount(g, actor)));
+  g.con.PRINT("    0 で戻る"_sj);
+}
+
+// A slot holding an item, or 0 when the player goes back.
+int askItemSlot(Game& g, int actor, int column, std::string_view prompt) {
+  const int count = carriedItemCount(g, actor);
+  for (;;) {
+    const double answer = askNumber(g, column, 22, prompt);
+    if (answer >= 0 && answer <= count) return rt::toInt32(rt::INT(answer));
+  }
+}
+
+void refuse(Game& g, int column, int row, const std::string& text) {
+  g.con.COLOR(3);
+  printAt(g, column, row, text);
+  TMWAIT(g);
+  g.con.COLOR(6);
+}
 
 void showItemList(Game& g, int actor) {
   rt::Console& con = g.con;

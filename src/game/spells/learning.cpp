@@ -167,6 +167,15 @@ bool drawsToLearn(Game& g, int spell, double bonus) {
   return g.con.random().RND(1) * 100.0 <= learningChance(g, spell) + bonus;
 }
 
+int knownSpellsOfLevel(const Game& g, int c, int kind, int level) {
+  const int first = kind == kHolySpells ? 1 : 41;
+  int known = 0;
+  for (int spell = first; spell < first + 40; ++spell) {
+    if (knowsSpell(g, c, spell) && spellLevel(g, spell) == level) ++known;
+  }
+  return known;
+}
+
 void SPM(Game& g) {
   const int c = currentCharacter(g);
   const int cls = classOf(g, c);

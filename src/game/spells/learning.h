@@ -21,6 +21,8 @@ int learningChance(const Game& g, int spell);
 // Spells are not divided into schools, or the spell belongs to every school
 // or to the one character c chose for its kind.
 bool isOpenToSchoolOf(const Game& g, int c, int spell);
+// How many spells of `level` and `kind` character c knows.
+int knownSpellsOfLevel(const Game& g, int c, int kind, int level);
 // The learning draw: the chance plus the stat bonus against RND x 100.
 bool drawsToLearn(Game& g, int spell, double bonus);
 

@@ -73,6 +73,12 @@ inline constexpr int CharLongFields = 6;
 // Experience and gold never grow past this.
 inline constexpr double kExperienceAndGoldCap = 1'000'000'000;
 
+// WorkLong(n): the 32-bit work integers.
+// The total experience of the next level (LVCALC).
+inline constexpr int NextLevelExperience = 0;
+// The battle's experience pool.
+inline constexpr int ExpPool = 1;
+
 // GameState(n): the party and its position.
 inline constexpr int MemberCount = 0;
 // Roster slot + 1 of the member in marching position 1..8.

@@ -25,6 +25,10 @@ bool isEmptySlot(const RosterTables& r, int slot) {
   return r.CharRec(slot, Status) == 0;
 }
 
+bool isClassDefined(const ScenarioTables& s, int cls) {
+  return rt::MOD(s.ClassTable(cls, ClassSkills), 10) != 0;
+}
+
 int32_t classOf(const RosterTables& r, int slot) {
   return rt::MOD(r.CharRec(slot, Identity), 100);
 }

@@ -30,6 +30,9 @@ bool hasSoundStatus(float statusCode);
 bool isAbleToAct(const RosterTables& r, int slot);
 bool isEmptySlot(const RosterTables& r, int slot);
 
+// The class exists in this scenario: units digit of its skills field.
+bool isClassDefined(const ScenarioTables& s, int cls);
+
 // The identity field: sex x 10000 + race x 1000 + alignment x 100 + class.
 int32_t classOf(const RosterTables& r, int slot);
 int32_t alignmentOf(const RosterTables& r, int slot);

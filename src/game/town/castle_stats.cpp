@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "game/character/hit_dice.h"
 #include "game/character/message_timing.h"
 #include "game/character/screen_lines.h"
 #include "game/character/stat_rules.h"
@@ -20,31 +21,6 @@ namespace {
 
 float rnd(Game& g) {
   return g.con.random().RND(1);
-}
-
-// A die of `sides` sides (a die of none still shows 1).
-double die(Game& g, double sides) {
-  return rt::INT(rnd(g) * sides + 1);
-}
-
-// The class's hit-point dice: H MOD 10 the die per level, INT(H / 10) MOD 10
-// a base, INT(H / 100) the first level's die.
-struct HitDice {
-  double perLevel;
-  double base;
-  double firstLevel;
-};
-
-HitDice hitDiceOf(const Game& g, int c) {
-  const double h = g.ClassTable(classOf(g, c), HitPointDice);
-  return {static_cast<double>(rt::MOD(h, 10)), static_cast<double>(rt::MOD(rt::INT(h / 10), 10)),
-          rt::INT(h / 100)};
-}
-
-double rollAllHitDice(Game& g, const HitDice& dice, int level) {
-  double total = dice.base + rt::INT(dice.firstLevel * rnd(g) + 0.999);
-  for (int l = 1; l < level; ++l) total += die(g, dice.perLevel);
-  return total;
 }
 
 double bestHitDiceRoll(const HitDice& dice, int level) {

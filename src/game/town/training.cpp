@@ -122,10 +122,6 @@ std::string nameFromLine(const std::string& line) {
   return line.substr(0, end);
 }
 
-bool isClassDefined(const Game& g, int cls) {
-  return rt::MOD(g.ClassTable(cls, ClassSkills), 10) != 0;
-}
-
 bool qualifiesForClass(const Game& g, int slot, int cls, StatsChecked stats) {
   for (int s = 1; s <= 8; ++s) {
     if (stats == StatsChecked::Used && !isStatUsed(g, s - 1)) continue;

@@ -3,6 +3,7 @@
 
 #include "game/character/screen_lines.h"
 #include "game/character/stat_rules.h"
+#include "game/spells/learning.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "game/town/training_parts.h"
@@ -62,22 +63,13 @@ std::optional<int> askNewClass(Game& g, int slot) {
   }
 }
 
-int knownSpellsOfLevel(const Game& g, int slot, SpellKind kind, int level) {
-  const int first = kind == SpellKind::Holy ? 1 : 41;
-  int known = 0;
-  for (int s = first; s < first + 40; ++s) {
-    if (knowsSpell(g, slot, s) && rt::MOD(g.SpellTable(s, SpellLevel), 10) == level) ++known;
-  }
-  return known;
-}
-
 // The maximum points per spell level become the number of spells known of
 // that level.
 void fitPointsToKnownSpells(Game& g, int slot, SpellKind kind) {
   int32_t maximum = 0;
   int32_t unit = 1;
   for (int level = 1; level <= 9; ++level, unit *= 10) {
-    maximum += std::min(knownSpellsOfLevel(g, slot, kind, level), 9) * unit;
+    maximum += std::min(knownSpellsOfLevel(g, slot, static_cast<int>(kind), level), 9) * unit;
   }
   g.CharLong(slot, spellPointsMaxField(kind)) = maximum;
 }

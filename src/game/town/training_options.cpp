@@ -1,6 +1,7 @@
 #include "game/character/levels.h"
 #include "game/character/screen_lines.h"
 #include "game/state/game.h"
+#include "game/state/packed.h"
 #include "game/town/training_parts.h"
 #include "runtime/sjis.h"
 #include "runtime/strings.h"

@@ -21,7 +21,6 @@ bool askYesNoLine(Game& g, int column, int row, const std::string& prompt);
 // A typed name: the first 12 bytes, never splitting a double-byte character.
 std::string nameFromLine(const std::string& line);
 
-bool isClassDefined(const Game& g, int cls);
 // Which stats a class requirement is checked on.
 enum class StatsChecked { Used, All };
 // The character in `slot` meets the minimums of class `cls` and, when
