@@ -69,7 +69,7 @@ int fountainSign(int direction, double chance) {
 
 int fountainStatLimit(const Game& g, int c, int stat) {
   const float setting = g.Setting(PlayStatLimit);
-  if (g.Setting(PlainStatLimits) == 1 || setting < 40) return rt::toInt32(setting);
+  if (g.Setting(NoRaces) == 1 || setting < 40) return rt::toInt32(setting);
   const float adjustments = g.Setting(FirstSexAdjustment + 2 * sexOf(g, c) + stat / 4);
   const int adjustment = digit(adjustments, stat % 4) - 5;
   return rt::toInt32(g.RaceTable(raceOf(g, c), FirstRaceStat + stat) + adjustment + setting - 50);
