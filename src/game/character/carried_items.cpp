@@ -83,19 +83,6 @@ std::string itemLabel(const Game& g, float slotValue) {
   return g.ItemName(item, 1) + "?";
 }
 
-bool alignmentCodeRefuses(int code, int alignment) {
-  switch (alignment) {
-    case 1:
-      return code == 2 || code == 3 || code == 5;
-    case 2:
-      return code == 1 || code == 3 || code == 6;
-    case 3:
-      return code == 1 || code == 2 || code == 4;
-    default:
-      return false;
-  }
-}
-
 bool canUseItem(const Game& g, int c, int item) {
   return classMayUse(g, c, item) && alignmentMayUse(g, c, item);
 }
