@@ -30,6 +30,10 @@ void sayAt(Game& g, int column, int row, std::initializer_list<rt::PrintItem> it
   TMWAIT(g);
 }
 
+void clearGroupFrame(Game& g) {
+  g.con.graphics().LINE(140, 14, 500, 93, 0, rt::BoxMode::Filled);
+}
+
 void blankArea(Game& g, int column, int first, int last, int width) {
   for (int row = first; row <= last; ++row) blankColumns(g, column, row, width);
 }

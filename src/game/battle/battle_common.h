@@ -22,6 +22,8 @@ double battleStat(const Game& g, int position, int stat);
 // The items printed one after another from (column, row), then the message
 // pause.
 void sayAt(Game& g, int column, int row, std::initializer_list<rt::PrintItem> items);
+// The group list's frame filled black.
+void clearGroupFrame(Game& g);
 // `width` blanks from `column` on every row from `first` to `last`.
 void blankArea(Game& g, int column, int first, int last, int width);
 
