@@ -20,8 +20,7 @@ void startOfTurn(Game&) {}
 void chooseCommands(Game&) {}
 void chooseMonsterActions(Game&) {}
 void actMonster(Game&, int, int) {}
-// owner: ending (battle end, chest)
-void endBattle(Game&, BattleEnding) {}
+// owner: ending (chest)
 void chestAndGold(Game&) {}
 
 }  // namespace kestrun::game

@@ -34,8 +34,22 @@ float chargedAmount(float price, float percent) {
   return rt::toSingle(rt::INT(double{price} / 100 * percent));
 }
 
+std::vector<int32_t> goldShares(double total, int members) {
+  if (members < 1 || total > members * 999999999.0) return {};
+  const double share = total / members;
+  const int32_t each = rt::toInt32(share);
+  std::vector<int32_t> shares(members - 1, each);
+  shares.push_back(rt::toInt32(total - static_cast<double>(each) * (members - 1)));
+  return shares;
+}
+
 void addGold(Game& g, int c, double amount) {
   g.CharLong(c, Gold) = rt::toInt32(std::min(g.CharLong(c, Gold) + amount, kExperienceAndGoldCap));
+}
+
+void addExperience(Game& g, int c, double amount) {
+  g.CharLong(c, Experience) =
+      rt::toInt32(std::min(g.CharLong(c, Experience) + amount, kExperienceAndGoldCap));
 }
 
 }  // namespace kestrun::game

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 namespace kestrun::game {
 
 struct Game;
@@ -22,7 +25,14 @@ float pricePercent(const Game& g, int c, int purpose);
 // so that the product stays in range.
 float chargedAmount(float price, float percent);
 
+// The party's gold shared among `members`: each of the first gets the
+// nearest whole number to total / members, the last what remains. Nothing
+// (an empty list) when the total is more than members x 999,999,999.
+std::vector<int32_t> goldShares(double total, int members);
+
 // Adds to character c's gold, which stops at the cap.
 void addGold(Game& g, int c, double amount);
+// Adds to character c's experience, which stops at the same cap.
+void addExperience(Game& g, int c, double amount);
 
 }  // namespace kestrun::game

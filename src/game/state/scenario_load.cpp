@@ -61,12 +61,6 @@ RosterSeal readRosterFile(Game& g) {
   return seal;
 }
 
-void refuseRoster(Game& g) {
-  g.con.LOCATE(28, 15);
-  g.con.PRINT("   ＤＡＴＡが違います"_sj);
-  TMWAIT(g);
-}
-
 // The stat limit in play: a plain number, or the race's value plus the
 // setting's distance from 50.
 double statLimit(const Game& g, int race, int stat) {
@@ -108,6 +102,12 @@ float statScale(const Game& g) {
 }
 
 }  // namespace
+
+void refuseRoster(Game& g) {
+  g.con.LOCATE(28, 15);
+  g.con.PRINT("   ＤＡＴＡが違います"_sj);
+  TMWAIT(g);
+}
 
 void deriveScenarioValues(Game& g) {
   g.MapViewAllowed = true;

@@ -10,6 +10,9 @@ struct Game;
 // file raises error 63 for the main line's handler.
 bool LoadScenario(Game& g);
 
+// "   ＤＡＴＡが違います" and the message pause: the roster is not used.
+void refuseRoster(Game& g);
+
 // The fixes and values worked out once both files are in memory.
 void deriveScenarioValues(Game& g);
 

@@ -1,7 +1,10 @@
 #include "game/town/town_menu.h"
 
+#include <optional>
+
 #include "game/character/settings_view.h"
 #include "game/character/status_panel.h"
+#include "game/dungeon/exploration.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "game/state/roster_write.h"
@@ -84,6 +87,18 @@ void prepareFacility(Game& g) {
   for (int n = FloorAndFacing; n <= TimedEffect; ++n) g.GameState(n) = 0;
 }
 
+// Key 7 sends the party in at the gate of floor 1, facing north; key 8
+// resumes where it was saved.
+bool mayEnterAtGate(const Game& g) {
+  return partyExists(g) && !savedInDungeon(g) && !isEmptySlot(g, 0);
+}
+
+DungeonEnd enterAtGate(Game& g) {
+  g.GameState(9) = 100;
+  for (int n = 10; n <= 18; ++n) g.GameState(n) = 0;
+  return enterDungeon(g, EntryMode::Gate);
+}
+
 }  // namespace
 
 void TownMenu(Game& g) {
@@ -116,6 +131,11 @@ void TownMenu(Game& g) {
         TRAIN(g);
         redraw = true;
       }
+      std::optional<DungeonEnd> dungeon;
+      if (g.KeyAnswer == "7" && mayEnterAtGate(g)) dungeon = enterAtGate(g);
+      if (g.KeyAnswer == "8" && savedInDungeon(g)) dungeon = enterDungeon(g, EntryMode::Resume);
+      if (dungeon == DungeonEnd::TitleScreen) return;
+      if (dungeon) redraw = true;
       if (g.KeyAnswer == "9") {
         SETUMEI(g);
         redraw = true;
