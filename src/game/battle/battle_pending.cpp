@@ -16,8 +16,6 @@ OpeningResult openBattle(Game&) {
 }
 void showGroupPicture(Game&, int) {}
 // owner: commands (commands, monster actions)
-void startOfTurn(Game&) {}
-void chooseCommands(Game&) {}
 void chooseMonsterActions(Game&) {}
 void actMonster(Game&, int, int) {}
 // owner: ending (chest)
