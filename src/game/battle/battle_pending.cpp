@@ -15,9 +15,6 @@ OpeningResult openBattle(Game&) {
   return OpeningResult::NoMonsters;
 }
 void showGroupPicture(Game&, int) {}
-// owner: commands (commands, monster actions)
-void chooseMonsterActions(Game&) {}
-void actMonster(Game&, int, int) {}
 // owner: ending (chest)
 void chestAndGold(Game&) {}
 
