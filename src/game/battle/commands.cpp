@@ -10,7 +10,6 @@
 #include "game/character/carried_items.h"
 #include "game/character/party_members.h"
 #include "game/character/screen_lines.h"
-#include "game/dungeon/floor_squares.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/sjis.h"
@@ -23,7 +22,6 @@ using namespace rt::literals;
 
 namespace {
 
-constexpr int kMudSquare = 17;
 constexpr int kMenuCommands = 7;
 // Members with more than this are out of the fight for the monsters.
 constexpr float kStillStanding = 13000;
@@ -44,10 +42,6 @@ void clearCorners(Game& g) {
   rt::GraphicsPlane& plane = g.con.graphics();
   plane.LINE(10, 10, 130, 270, 0, rt::BoxMode::Filled);
   plane.LINE(510, 10, 630, 270, 0, rt::BoxMode::Filled);
-}
-
-bool standsInMud(const Game& g) {
-  return squareKind(g, partySquare(g)) == kMudSquare && g.GameState(LevitationEffect) < 2;
 }
 
 // The word shown for a member who is out of the fight, if any.
@@ -271,8 +265,8 @@ void startOfTurn(Game& g) {
     rollGroupIdentification(g, group);
     if (g.GroupCount(group) > 0) showGroupPicture(g, group);
   }
-  showGroupList(g);
-  g.Battle.MudPenalty = standsInMud(g) ? 1 : 0;
+  drawGroupList(g);
+  g.Battle.MudPenalty = partyStandsInMud(g) ? 1 : 0;
 }
 
 void chooseCommands(Game& g) {

@@ -6,13 +6,11 @@
 #include "game/battle/battle_common.h"
 #include "game/battle/monster_action_parts.h"
 #include "game/battle/monster_rules.h"
-#include "game/battle/monster_setup.h"
 #include "game/character/carried_items.h"
 #include "game/character/message_timing.h"
 #include "game/character/party_members.h"
 #include "game/character/screen_lines.h"
 #include "game/spells/spell_cast.h"
-#include "game/spells/spell_effects.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/sjis.h"
@@ -32,8 +30,8 @@ constexpr float kBreathReaches = 12000;
 
 enum ActionKind { Attack = 0, Cast = 1, Breathe = 2, CallHelp = 3, Flee = 4, Stare = 5 };
 
-float rnd(Game& g) {
-  return g.con.random().RND(1);
+double rnd(Game& g) {
+  return randomDraw(g);
 }
 
 float& memberCommand(Game& g, int position) {
@@ -49,7 +47,7 @@ int sealedDigit(const MonsterActor& a, int k) {
 }
 
 const std::string& shownName(const MonsterActor& a) {
-  return monsterName(a.g, a.group);
+  return shownGroupName(a.g, a.group);
 }
 
 void castSpell(const MonsterActor& a, int position) {
@@ -112,7 +110,7 @@ void callForHelp(const MonsterActor& a) {
   }
   sayAt(g, 24, 10, {"仲間が現れた"_sj});
   const int place = rt::toInt32(taken);
-  setUpMonster(g, a.group, place);
+  buildMonster(g, a.group, place);
   g.BattleMonsters(a.group, place, MonsterState) = 0;
   g.BattleMonsters(a.group, place, MonsterAction) = 6;
   g.BattleMonsters(a.group, place, MonsterSealed) =
@@ -148,10 +146,8 @@ void steal(const MonsterActor& a) {
 void flee(const MonsterActor& a) {
   Game& g = a.g;
   sayAt(g, 24, 8, {shownName(a), " は逃げだした"_sj});
-  g.BattleMonsters(a.group, a.index, MonsterHitPoints) = 0;
-  g.GroupCount(a.group) = std::max(0.0f, g.GroupCount(a.group) - 1);
-  const int type = rt::toInt32(rt::INT(g.MonsterTable(a.monster, MonsterType) / 1000));
-  if (g.Setting(MonstersSteal) != 0 && type == kThiefType) steal(a);
+  monsterLeavesGroup(g, a.group, a.index);
+  if (g.Setting(MonstersSteal) != 0 && monsterTypeOf(g, a.monster) == kThiefType) steal(a);
 }
 
 bool stareFails(const MonsterActor& a, int position, int c) {
@@ -187,7 +183,7 @@ bool isReady(const MonsterActor& a) {
   float& state = g.BattleMonsters(a.group, a.index, MonsterState);
   if (state >= 2) return false;
   if (state == 1) {
-    if (2 * monsterLevel(g, a.monster) + 40 > rnd(g) * 100) state = 0;
+    if (2 * monsterLevelOf(g, a.monster) + 40 > rnd(g) * 100) state = 0;
     return false;
   }
   return true;
@@ -289,7 +285,7 @@ void showMemberHitPoints(Game& g, int position) {
 }
 
 void actMonster(Game& g, int group, int index) {
-  if (!groupInUse(g, group) || !monsterAlive(g, group, index)) return;
+  if (!isGroupInUse(g, group) || !isMonsterAlive(g, group, index)) return;
   const MonsterActor actor{g, group, index, rt::toInt32(g.GroupMonster(group))};
   if (!isReady(actor)) return;
   const float action = g.BattleMonsters(group, index, MonsterAction);

@@ -9,8 +9,6 @@
 #include "game/character/party_members.h"
 #include "game/character/screen_lines.h"
 #include "game/spells/learning.h"
-#include "game/spells/spell_effects.h"
-#include "game/spells/spell_rules.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/sjis.h"
@@ -47,8 +45,8 @@ struct Victim {
   float& command;
 };
 
-float rnd(Game& g) {
-  return g.con.random().RND(1);
+double rnd(Game& g) {
+  return randomDraw(g);
 }
 
 double monsterRow(const MonsterActor& a, int f) {
@@ -67,7 +65,7 @@ double hitChanceOn(const MonsterActor& a, const Victim& v) {
   const double armourTerm = g.Setting(ArmourAffectsHits) >= 2
                                 ? rt::INT(levelOf(g, v.slot) / 2.0) - 5
                                 : -shownArmour(g, v.position, v.slot);
-  return monster_rules::hitChance(monsterLevel(g, a.monster), armourTerm, penalty);
+  return monster_rules::hitChance(monsterLevelOf(g, a.monster), armourTerm, penalty);
 }
 
 Blows strike(const MonsterActor& a, const Victim& v) {
@@ -78,7 +76,7 @@ Blows strike(const MonsterActor& a, const Victim& v) {
     const int roll = rt::toInt32(rt::INT(rnd(g) * 100 + 1));
     if (!monster_rules::rollHits(roll, chance)) continue;
     const monster_rules::AttackDice dice = monster_rules::attackDice(g, a.monster, k);
-    double damage = dice.bonus + spell_rules::rollDice(g.con.random(), dice.sides, dice.dice);
+    double damage = dice.bonus + diceRoll(g, dice.dice, dice.sides);
     if (g.Setting(ArmourAffectsHits) != 1) {
       damage = monster_rules::damageAfterArmour(damage, shownArmour(g, v.position, v.slot));
     }
@@ -107,7 +105,7 @@ Touches touch(const MonsterActor& a, const Victim& v) {
   t.poison = monsterRow(a, MonsterHitSides) >= kFlag && overcomes();
   t.paralysis = digit(monsterRow(a, MonsterDrain), 3) > 0 && overcomes();
   t.petrification = monsterRow(a, MonsterGroupSides) >= kFlag && overcomes();
-  if (monsterRow(a, MonsterGroupDice) >= kFlag && monsterLevel(g, a.monster) > rnd(g) * 100) {
+  if (monsterRow(a, MonsterGroupDice) >= kFlag && monsterLevelOf(g, a.monster) > rnd(g) * 100) {
     t.deadly = true;
     return t;
   }
@@ -205,7 +203,7 @@ Aftermath applyResults(Game& g, const Victim& v, const Touches& t) {
 void attackMember(const MonsterActor& a, int position) {
   Game& g = a.g;
   const Victim v{position, memberSlot(g, position), g.BattleParty(position - 1, Command)};
-  printItemsAt(g, 24, 8, {monsterName(g, a.group), " は "_sj, g.CharName(v.slot), " を"_sj});
+  printItemsAt(g, 24, 8, {shownGroupName(g, a.group), " は "_sj, g.CharName(v.slot), " を"_sj});
   const Blows blows = strike(a, v);
   const int16_t attacks = static_cast<int16_t>(monster_rules::attackCount(g, a.monster));
   if (blows.hits == 0) {

@@ -5,7 +5,6 @@
 #include "game/battle/monster_rules.h"
 #include "game/character/party_members.h"
 #include "game/dungeon/floor_squares.h"
-#include "game/spells/spell_effects.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/values.h"
@@ -28,13 +27,11 @@ struct Chooser {
   int group;
   int index;
   int monster;
-  // The group's blows go to the front rank in turn.
-  int& nextVictim;
   double breathValue = 0;
 
   float& value(int f) { return g.BattleMonsters(group, index, f); }
   double row(int f) const { return g.MonsterTable(monster, f); }
-  float rnd() { return g.con.random().RND(1); }
+  double rnd() { return randomDraw(g); }
   void act(int target, ActionKind kind) {
     value(MonsterAction) = static_cast<float>(target * 10 + kind);
   }
@@ -121,7 +118,7 @@ bool aimsBlow(Chooser& c) {
   Game& g = c.g;
   const bool rangeRule = g.Setting(WeaponRange) == 1;
   const int frontRank = rt::toInt32(g.Setting(FrontRank));
-  int target = c.nextVictim;
+  int target = c.g.Battle.NextVictim;
   if (rangeRule) {
     const int reach = rt::MOD(g.Setting(WeaponReach), 100);
     const bool longReach = c.row(MonsterArmour) >= kFlag;
@@ -139,7 +136,7 @@ bool aimsBlow(Chooser& c) {
   }
   c.act(target, Attack);
   const int last = rangeRule ? partySize(g) : frontRank;
-  c.nextVictim = monster_rules::nextVictimAfter(target, last, g.Battle.AliveCount);
+  c.g.Battle.NextVictim = monster_rules::nextVictimAfter(target, last, g.Battle.AliveCount);
   return true;
 }
 
@@ -150,7 +147,7 @@ bool canBreathe(const Chooser& c) {
 bool fleesNow(Chooser& c) {
   if (c.row(MonsterAgilityDice) < kFlag) return false;
   if (c.value(MonsterHitPoints) < 0.2 * c.value(MonsterMaxHitPoints)) return true;
-  const double level = monsterLevel(c.g, c.monster);
+  const double level = monsterLevelOf(c.g, c.monster);
   const int top = c.g.Battle.TopLevel;
   return top - level - 2 > c.rnd() * 10 && top > level;
 }
@@ -192,7 +189,7 @@ void chooseFor(Chooser& c) {
 }
 
 bool choosesThisTurn(const Game& g, int group, int index) {
-  return monsterAlive(g, group, index) && g.BattleMonsters(group, index, MonsterState) == 0;
+  return isMonsterAlive(g, group, index) && g.BattleMonsters(group, index, MonsterState) == 0;
 }
 
 }  // namespace
@@ -206,12 +203,13 @@ void chooseMonsterActions(Game& g) {
     return;
   }
   for (int group = 0; group < kGroupPlaces; ++group) {
-    if (!groupInUse(g, group)) continue;
-    int nextVictim = 1;
+    if (!isGroupInUse(g, group)) continue;
+    // Each group's blows go to the front rank in turn, from the first.
+    g.Battle.NextVictim = 1;
     const int monster = rt::toInt32(g.GroupMonster(group));
     for (int i = 0; i < kMonsterPlaces; ++i) {
       if (!choosesThisTurn(g, group, i)) continue;
-      Chooser c{g, group, i, monster, nextVictim};
+      Chooser c{g, group, i, monster};
       chooseFor(c);
     }
   }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "game/battle/monster_setup.h"
 #include "game/spells/catalogue.h"
 #include "game/spells/learning.h"
 #include "game/state/game.h"
@@ -48,6 +47,12 @@ double placeValue(int digitIndex) {
 }
 
 }  // namespace
+
+ChargePlace chargePlace(int level) {
+  if (level <= 4) return {0, level - 1};
+  if (level <= 8) return {1, level - 5};
+  return {1, 4};
+}
 
 bool rollHits(int roll, double chance) {
   if (roll > 95) return false;

@@ -33,6 +33,15 @@ bool knowsMonsterSpell(const Game& g, int monster, int spell);
 // target's; 0 for a class it never casts.
 double spellScore(const Game& g, int spell);
 
+// Where the charges of spell level L (1..9) sit in a monster's pair of
+// charge fields: levels 1..4 in digits 0..3 of the first, 5..8 in digits
+// 0..3 of the second, 9 in digit 4 of the second.
+struct ChargePlace {
+  int field;  // 0 the first field of the pair, 1 the second
+  int digit;
+};
+ChargePlace chargePlace(int level);
+
 // Monster `index` of group place `group` has a charge left for spell s.
 bool hasCharge(const Game& g, int group, int index, int spell);
 void spendCharge(Game& g, int group, int index, int spell);

@@ -58,30 +58,24 @@ struct Game : ScenarioTables, RosterTables, FloorTables {
   // 32-bit work integers: 0 the experience threshold of LVCALC, 1 the
   // battle's experience pool.
   Table<int32_t, 2> WorkLong;
-  // The battle's own words, set when it opens and read by every step of its
-  // turns.
+  // The battle's own words, shared by its pieces for one battle: who was
+  // surprised (0 nobody, 1 the monsters had not noticed, 2 the party), how
+  // the monsters came (SysWord(EncounterSource) on entry) and the encounter
+  // column drawn from, the party's best level, Knowledge and Luck, 1 while
+  // the party stands in mud, the members still standing this turn, whether
+  // someone chose to run this turn, and the next front-rank victim of a
+  // group's attacks.
   struct BattleWords {
-    // 0 nobody surprised, 1 the monsters have not noticed the party, 2 the
-    // party was surprised.
     int Surprise = 0;
-    // SysWord(EncounterSource) as the battle began; the column pair of
-    // FloorEncounter the first group came from.
     int EncounterKind = 0;
     int EncounterColumn = 0;
-    // INT(GameState(FloorAndFacing) / 100).
-    int Floor = 0;
-    // The party's highest level, current Knowledge and current Luck, over
-    // every member whatever his state.
     int TopLevel = 0;
     int TopKnowledge = 0;
     int TopLuck = 0;
-    // Members with hit points and a status below 13000, counted as the
-    // commands begin.
-    int AliveCount = 0;
-    // 1 while the party stands in mud.
     int MudPenalty = 0;
-    // A member chose to run: those after him run too.
+    int AliveCount = 0;
     bool RunChosen = false;
+    int NextVictim = 1;
   };
   BattleWords Battle;
 
