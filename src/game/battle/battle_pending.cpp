@@ -8,13 +8,7 @@
 
 namespace kestrun::game {
 
-// owner: commands (commands, monster actions)
-void startOfTurn(Game&) {}
-void chooseCommands(Game&) {}
-void chooseMonsterActions(Game&) {}
-void actMonster(Game&, int, int) {}
-// owner: ending (battle end, chest)
-void endBattle(Game&, BattleEnding) {}
+// owner: ending (chest)
 void chestAndGold(Game&) {}
 
 }  // namespace kestrun::game

@@ -32,12 +32,7 @@ struct Skills {
 };
 
 Skills skillsOf(const Game& g, int c) {
-  const float skills = g.ClassTable(classOf(g, c), ClassSkills);
-  return {digit(skills, 4) != 0, digit(skills, 1) != 0};
-}
-
-double battleStat(const Game& g, int row, int stat) {
-  return g.BattleParty(row, FirstBattleStat + stat);
+  return {classHasSkill(g, c, Skill::Combat), classHasSkill(g, c, Skill::Thief)};
 }
 
 // The monster a member aims at: group x 10 + place.
@@ -115,7 +110,7 @@ Blows strike(Game& g, int row, int c, Aim aim) {
   const int weapon = rt::toInt32(g.BattleParty(row, EquippedWeapon));
   const WeaponDice dice = weaponDiceOf(g, weapon, skills);
   const double chance =
-      hitChance(level, monsterArmourForBlows(g, aim.group, aim.place), battleStat(g, row, Strength),
+      hitChance(level, monsterArmourForBlows(g, aim.group, aim.place), battleStat(g, row + 1, Strength),
                 g.BattleParty(row, HitBonus), penalty);
   const double armourValue = armourValueOf(g, monster);
   const bool slays =
@@ -253,7 +248,7 @@ void memberDispels(Game& g, int position) {
   if (monsterTypeOf(g, monster) == kDispellableType && g.GroupCount(group) > 0 &&
       g.GroupUnknown(group) == 0) {
     const double value = dispelValue(levelOf(g, c), monsterLevelOf(g, monster),
-                                     battleStat(g, row, Faith), g.SysWord(StatScale));
+                                     battleStat(g, position, Faith), g.SysWord(StatScale));
     for (int place = 0; place < kMonsterPlaces; ++place) {
       if (!isMonsterAlive(g, group, place) || value < randomDraw(g) * 100) continue;
       monsterLeavesGroup(g, group, place);

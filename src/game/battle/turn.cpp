@@ -31,10 +31,6 @@ int commandOf(const Game& g, int position) {
   return rt::MOD(g.BattleParty(position - 1, Command), 10);
 }
 
-double battleStat(const Game& g, int position, int stat) {
-  return g.BattleParty(position - 1, FirstBattleStat + stat);
-}
-
 bool monstersBarEscape(const Game& g) {
   for (int group = 0; group < kGroupPlaces; ++group) {
     if (isGroupInUse(g, group) &&
