@@ -20,7 +20,5 @@ void startOfTurn(Game&) {}
 void chooseCommands(Game&) {}
 void chooseMonsterActions(Game&) {}
 void actMonster(Game&, int, int) {}
-// owner: ending (chest)
-void chestAndGold(Game&) {}
 
 }  // namespace kestrun::game
