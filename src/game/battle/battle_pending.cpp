@@ -5,16 +5,9 @@
 #include "game/battle/chest.h"
 #include "game/battle/commands.h"
 #include "game/battle/monster_actions.h"
-#include "game/battle/monster_picture.h"
-#include "game/battle/opening.h"
 
 namespace kestrun::game {
 
-// owner: battle (opening, pictures)
-OpeningResult openBattle(Game&) {
-  return OpeningResult::NoMonsters;
-}
-void showGroupPicture(Game&, int) {}
 // owner: ending (chest)
 void chestAndGold(Game&) {}
 
