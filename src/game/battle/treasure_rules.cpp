@@ -71,9 +71,9 @@ double rollGold(const Game& g, rt::Random& random, int treasureClass) {
   return gold * times * g.Setting(PartySize);
 }
 
-double goldShare(double gold, int members, double smallShareDraw) {
+double goldShare(double gold, int members, rt::Random& random) {
   const double share = rt::INT(gold / members);
-  return share < 6 ? rt::INT(smallShareDraw * 4 + 2) : share;
+  return share < 6 ? rt::INT(random.RND(1) * 4 + 2) : share;
 }
 
 int trapSkillFactor(const Game& g, int slot) {
@@ -90,6 +90,10 @@ double difficultyWeight(double setting) {
 
 bool beatsTrap(double dexterity, int factor, double scaleDraw, double difficulty, double weight) {
   return dexterity * factor > scaleDraw + difficulty * weight;
+}
+
+bool missesTrap(double dexterity, int factor, double scaleDraw, double difficulty, double weight) {
+  return dexterity * factor < scaleDraw + difficulty * weight;
 }
 
 bool rarityRedraws(const Game& g, int rarity, int floor, int monster, double draw90,

@@ -40,8 +40,8 @@ int32_t experienceShare(int32_t pool, int members);
 // when its chance comes up, times the multiplier and the party size.
 double rollGold(const Game& g, rt::Random& random, int treasureClass);
 // One member's share of `gold` among `members`; a share below 6 becomes
-// 2..5 by the draw `smallShareDraw` (RND).
-double goldShare(double gold, int members, double smallShareDraw);
+// 2..5 at random.
+double goldShare(double gold, int members, rt::Random& random);
 
 // The thief's factor at a trap: 10 for a class without the thief skill, 50
 // with it, 45 when the class has other skills besides.
@@ -52,6 +52,10 @@ double difficultyWeight(double setting);
 // A disarming or inspecting member beats the trap: Dexterity x factor >
 // scaleDraw (RND x stat scale x 50) + difficulty x weight.
 bool beatsTrap(double dexterity, int factor, double scaleDraw, double difficulty, double weight);
+
+// An inspecting member misreads the trap: Dexterity x factor < scaleDraw +
+// difficulty x weight.
+bool missesTrap(double dexterity, int factor, double scaleDraw, double difficulty, double weight);
 
 // Whether an item of rarity r (1..9) found on a floor is drawn again.
 bool rarityRedraws(const Game& g, int rarity, int floor, int monster, double draw90,
