@@ -20,6 +20,25 @@ struct Commands : CommandScene {
   }
 };
 
+// --- the start of a turn ------------------------------------------------------------
+
+TEST(TurnStart, GroupsAreIdentifiedAgainListedAndTheMudNoted) {
+  Commands t;
+  t.g.GroupUnknown(0) = 1;
+  t.g.Battle.TopKnowledge = 0;
+  t.g.BattleMonsters(0, 1, MonsterState) = 1;
+  t.g.FloorMap(5, 5, SquareLayer) = 17;
+  t.g.GameState(LevitationEffect) = 1;
+  startOfTurn(t.g);
+  EXPECT_EQ(t.row(1), "1  Unknown              3  (行動可能  2 )");
+  EXPECT_EQ(t.g.Battle.MudPenalty, 1);
+  t.g.Battle.TopKnowledge = 100;
+  t.g.GameState(LevitationEffect) = 2;
+  startOfTurn(t.g);
+  EXPECT_EQ(t.row(1), "1  Mon7                 3  (行動可能  2 )");
+  EXPECT_EQ(t.g.Battle.MudPenalty, 0);
+}
+
 // --- the menu's keys ------------------------------------------------------------------
 
 TEST(BattleMenu, KeysWithoutValueFightFromTheFrontAndGuardFromTheBack) {
