@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "game/character/alignment_codes.h"
+
 namespace kestrun::game {
 
 struct Game;
