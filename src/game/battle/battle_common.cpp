@@ -42,6 +42,12 @@ bool isGroupInUse(const Game& g, int group) {
   return group >= 0 && group < kGroupPlaces && g.GroupMonster(group) >= 0;
 }
 
+int groupsInUse(const Game& g) {
+  int n = 0;
+  while (n < kGroupPlaces && isGroupInUse(g, n)) ++n;
+  return n;
+}
+
 int groupMonsterOf(const Game& g, int group) {
   return rt::toInt32(g.GroupMonster(group));
 }
@@ -69,6 +75,22 @@ void monsterLeavesGroup(Game& g, int group, int place) {
 
 bool memberCanActAt(const Game& g, int position) {
   return isAbleToAct(g, rt::toInt32(g.GameState(FirstMember + position - 1)) - 1);
+}
+
+int membersAbleToAct(const Game& g) {
+  int able = 0;
+  for (int p = 1; p <= partySize(g); ++p) {
+    if (isAbleToAct(g, memberSlot(g, p))) ++able;
+  }
+  return able;
+}
+
+double battleStat(const Game& g, int position, int stat) {
+  return g.BattleParty(position - 1, FirstBattleStat + stat);
+}
+
+bool classHasSkill(const Game& g, int slot, Skill skill) {
+  return digit(g.ClassTable(classOf(g, slot), ClassSkills), static_cast<int>(skill)) != 0;
 }
 
 bool itemSuitsAlignment(const Game& g, int c, int item) {
@@ -133,7 +155,15 @@ void clearGroupFrame(Game& g) {
 }
 
 void blankActionRows(Game& g, int first, int last) {
-  for (int row = first; row <= last; ++row) blankColumns(g, 12, row, 56);
+  blankArea(g, 12, first, last, 56);
+}
+
+void blankArea(Game& g, int column, int first, int last, int width) {
+  for (int row = first; row <= last; ++row) blankColumns(g, column, row, width);
+}
+
+void clearGroupFrame(Game& g) {
+  g.con.graphics().LINE(140, 14, 500, 93, 0, rt::BoxMode::Filled);
 }
 
 void rollGroupIdentification(Game& g, int group) {

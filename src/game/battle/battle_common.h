@@ -18,6 +18,8 @@ inline constexpr int kMonsterPlaces = 9;
 
 // The place holds a group (GroupMonster 0 and up).
 bool isGroupInUse(const Game& g, int group);
+// The group places in use: the first empty place ends the count.
+int groupsInUse(const Game& g);
 // The monster number of the group in that place.
 int groupMonsterOf(const Game& g, int group);
 // The group's name as the party knows it: the true name once identified.
@@ -35,6 +37,14 @@ void monsterLeavesGroup(Game& g, int group, int place);
 
 // The member at marching position `position` (1-based) can act now.
 bool memberCanActAt(const Game& g, int position);
+// Members of the party able to act (status 1 or 1001, at least 1 hit point).
+int membersAbleToAct(const Game& g);
+// A current battle stat of the member at `position` (1-based).
+double battleStat(const Game& g, int position, int stat);
+
+// The four class skills, by their digit of ClassTable(c, ClassSkills).
+enum class Skill { Thief = 1, Magic = 2, Holy = 3, Combat = 4 };
+bool classHasSkill(const Game& g, int slot, Skill skill);
 // The item's alignment kind (digit 1 of its kind field) allows member c to
 // draw on it; kind 0 suits everybody.
 bool itemSuitsAlignment(const Game& g, int c, int item);
@@ -69,6 +79,10 @@ void blankArea(Game& g, int column, int first, int last, int width);
 void clearGroupFrame(Game& g);
 // Blanks the action area: 56 columns from column 12 of rows `first`..`last`.
 void blankActionRows(Game& g, int first = 7, int last = 15);
+// `width` blanks from `column` on every row from `first` to `last`.
+void blankArea(Game& g, int column, int first, int last, int width);
+// The group list's frame filled black.
+void clearGroupFrame(Game& g);
 
 // --- the opening's pieces that later turns repeat -----------------------------
 
