@@ -106,22 +106,6 @@ bool partyStandsInMud(const Game& g) {
          g.GameState(LevitationEffect) < 2;
 }
 
-int membersAbleToAct(const Game& g) {
-  int able = 0;
-  for (int p = 1; p <= partySize(g); ++p) {
-    if (isAbleToAct(g, memberSlot(g, p))) ++able;
-  }
-  return able;
-}
-
-double battleStat(const Game& g, int position, int stat) {
-  return g.BattleParty(position - 1, FirstBattleStat + stat);
-}
-
-bool classHasSkill(const Game& g, int slot, Skill skill) {
-  return digit(g.ClassTable(classOf(g, slot), ClassSkills), static_cast<int>(skill)) != 0;
-}
-
 double randomDraw(Game& g) {
   return g.con.random().RND(1);
 }
@@ -144,14 +128,6 @@ void printItemsAt(Game& g, int column, int row, std::initializer_list<rt::PrintI
 void sayAt(Game& g, int column, int row, std::initializer_list<rt::PrintItem> items) {
   printItemsAt(g, column, row, items);
   TMWAIT(g);
-}
-
-void blankArea(Game& g, int column, int first, int last, int width) {
-  for (int row = first; row <= last; ++row) blankColumns(g, column, row, width);
-}
-
-void clearGroupFrame(Game& g) {
-  g.con.graphics().LINE(140, 14, 500, 93, 0, rt::BoxMode::Filled);
 }
 
 void blankActionRows(Game& g, int first, int last) {

@@ -50,13 +50,6 @@ bool classHasSkill(const Game& g, int slot, Skill skill);
 bool itemSuitsAlignment(const Game& g, int c, int item);
 // The party stands on a mud square (code 17) and is not levitating.
 bool partyStandsInMud(const Game& g);
-// Members of the party able to act (status 1 or 1001, at least 1 hit point).
-int membersAbleToAct(const Game& g);
-// A current battle stat of the member at `position` (1-based).
-double battleStat(const Game& g, int position, int stat);
-// The four class skills, by their digit of ClassTable(c, ClassSkills).
-enum class Skill { Thief = 1, Magic = 2, Holy = 3, Combat = 4 };
-bool classHasSkill(const Game& g, int slot, Skill skill);
 
 // --- draws -----------------------------------------------------------------------
 
@@ -73,10 +66,6 @@ double diceRoll(Game& g, double count, double sides);
 void printItemsAt(Game& g, int column, int row, std::initializer_list<rt::PrintItem> items);
 // The same, followed by the message pause.
 void sayAt(Game& g, int column, int row, std::initializer_list<rt::PrintItem> items);
-// `width` blanks from `column` on every row from `first` to `last`.
-void blankArea(Game& g, int column, int first, int last, int width);
-// The group list's frame filled black.
-void clearGroupFrame(Game& g);
 // Blanks the action area: 56 columns from column 12 of rows `first`..`last`.
 void blankActionRows(Game& g, int first = 7, int last = 15);
 // `width` blanks from `column` on every row from `first` to `last`.
