@@ -45,10 +45,6 @@ struct ChestSpells {
   int remove = 0;
 };
 
-float rnd(Game& g) {
-  return g.con.random().RND(1);
-}
-
 void pauseBriefly(Game& g) {
   g.con.WAIT(20);
 }
@@ -288,7 +284,7 @@ Next disarm(Game& g, const Chest& chest) {
   const std::optional<int> named = nameTrap(g, p);
   if (!named) return Next::Menu;
   if (chest.trap == kNoTrap) return sayNoTrap(g, 26, 9);
-  const double scaleDraw = rnd(g) * (g.SysWord(StatScale) * 50);
+  const double scaleDraw = randomDraw(g) * (g.SysWord(StatScale) * 50);
   const int c = memberSlot(g, p);
   if (*named == chest.trap) {
     const double difficulty = rt::MOD(g.TrapTable(chest.trap, TrapDifficulty), 10);
@@ -300,7 +296,7 @@ Next disarm(Game& g, const Chest& chest) {
     sayAt(g, 26, 9, {"罠は解除できなかった"_sj});
     return Next::Menu;
   }
-  if (battleStat(g, p, Luck) > rnd(g) * (g.SysWord(StatScale) * 5 + 10)) {
+  if (battleStat(g, p, Luck) > randomDraw(g) * (g.SysWord(StatScale) * 5 + 10)) {
     sayAt(g, 26, 9, {"罠は解除できなかった"_sj});
     return Next::Menu;
   }
@@ -315,7 +311,7 @@ Next inspect(Game& g, const Chest& chest) {
   g.SysWord(FirstTrapTried + p - 1) = 1;
   const double difficulty =
       chest.trap == kNoTrap ? 1 : rt::MOD(g.TrapTable(chest.trap, TrapDifficulty), 10);
-  const double scaleDraw = rnd(g) * (g.SysWord(StatScale) * 50);
+  const double scaleDraw = randomDraw(g) * (g.SysWord(StatScale) * 50);
   const bool fails = missesTrap(battleStat(g, p, Dexterity), trapSkillFactor(g, memberSlot(g, p)),
                                 scaleDraw, difficulty, difficultyWeight(g.Setting(WeaponReach)));
   return reportAndNote(g, p, kInspect, chest.trap, !fails);
@@ -326,7 +322,7 @@ Next castIdentify(Game& g, const Chest& chest, int spell) {
   if (p == 0) return Next::Menu;
   paySpell(g, p, spell);
   if (!spellsWork(g)) return Next::Menu;
-  const bool truthful = g.SpellTable(spell, SpellScope) > rnd(g) * 100;
+  const bool truthful = g.SpellTable(spell, SpellScope) > randomDraw(g) * 100;
   return reportAndNote(g, p, kIdentify, chest.trap, truthful);
 }
 
@@ -336,7 +332,7 @@ Next castRemove(Game& g, int spell) {
   paySpell(g, p, spell);
   blankColumns(g, 24, 7, 50);
   blankColumns(g, 26, 9, 43);
-  const bool misses = g.SpellTable(spell, SpellScope) < rnd(g) * 100;
+  const bool misses = g.SpellTable(spell, SpellScope) < randomDraw(g) * 100;
   if (misses || !spellsWork(g)) {
     sayAt(g, 26, 9, {"罠は解除できなかった"_sj});
     return Next::Menu;

@@ -22,10 +22,6 @@ namespace {
 
 constexpr float kPoisoned = 1001;
 
-float rnd(Game& g) {
-  return g.con.random().RND(1);
-}
-
 double scale(const Game& g) {
   return g.SysWord(StatScale);
 }
@@ -56,7 +52,7 @@ void hurt(Game& g, int position, double damage) {
 void strikeTheUnlucky(Game& g, double luckTimes, double scaleTimes,
                       const std::function<void(int)>& effect) {
   for (int p = 1; p <= partySize(g); ++p) {
-    if (luckTimes * luckOf(g, p) > rnd(g) * (scale(g) * scaleTimes)) continue;
+    if (luckTimes * luckOf(g, p) > randomDraw(g) * (scale(g) * scaleTimes)) continue;
     effect(p);
   }
 }
@@ -81,10 +77,10 @@ void stiffenCasters(Game& g, Skill kind, Skill other) {
   for (int p = 1; p <= partySize(g); ++p) {
     const int c = memberSlot(g, p);
     if (statusAt(g, p) > 12000 || !classHasSkill(g, c, kind)) continue;
-    if (luckOf(g, p) > rnd(g) * (scale(g) * 5)) continue;
+    if (luckOf(g, p) > randomDraw(g) * (scale(g) * 5)) continue;
     const bool more = classHasSkill(g, c, Skill::Thief) || classHasSkill(g, c, other) ||
                       classHasSkill(g, c, Skill::Combat);
-    if (more || 2 * luckOf(g, p) > rnd(g) * 100) {
+    if (more || 2 * luckOf(g, p) > randomDraw(g) * 100) {
       paralyse(statusAt(g, p));
     } else {
       petrify(statusAt(g, p));
@@ -95,8 +91,8 @@ void stiffenCasters(Game& g, Skill kind, Skill other) {
 void stiffenThieves(Game& g) {
   for (int p = 1; p <= partySize(g); ++p) {
     if (statusAt(g, p) > 9999 || !classHasSkill(g, memberSlot(g, p), Skill::Thief)) continue;
-    if (2 * luckOf(g, p) > rnd(g) * (scale(g) * 5)) continue;
-    if (rnd(g) * 9 > 3) {
+    if (2 * luckOf(g, p) > randomDraw(g) * (scale(g) * 5)) continue;
+    if (randomDraw(g) * 9 > 3) {
       paralyse(statusAt(g, p));
     } else {
       petrify(statusAt(g, p));
@@ -112,8 +108,8 @@ void throwElsewhere(Game& g) {
     const bool otherFloor = floor != partyFloor(g);
     setFloor(g, floor);
     if (otherFloor) FLREAD(g);
-    const int x = rt::toInt32(rt::INT(rnd(g) * kFloorSize));
-    const int y = rt::toInt32(rt::INT(rnd(g) * kFloorSize));
+    const int x = rt::toInt32(rt::INT(randomDraw(g) * kFloorSize));
+    const int y = rt::toInt32(rt::INT(randomDraw(g) * kFloorSize));
     setSquare(g, {x, y});
     g.GameState(PreviousFloorAndFacing) = g.GameState(FloorAndFacing);
     g.GameState(PreviousSquare) = g.GameState(Square);
@@ -125,10 +121,10 @@ void throwElsewhere(Game& g) {
 void loseAnItem(Game& g, int c) {
   const int slots = itemSlotCount(g);
   for (;;) {
-    const int j = rt::toInt32(rt::INT(rnd(g) * slots + 1));
+    const int j = rt::toInt32(rt::INT(randomDraw(g) * slots + 1));
     const float value = itemSlot(g, c, j);
-    if (itemNumber(value) == 0 && rnd(g) * 50 > 1) continue;
-    if (isEquipped(value) && rnd(g) * 8 > 4) continue;
+    if (itemNumber(value) == 0 && randomDraw(g) * 50 > 1) continue;
+    if (isEquipped(value) && randomDraw(g) * 8 > 4) continue;
     removeItem(g, c, j);
     return;
   }
@@ -145,14 +141,14 @@ int32_t drained(int32_t points) {
 }
 
 int randomMember(Game& g) {
-  return rt::toInt32(rt::INT(rnd(g) * partySize(g) + 1));
+  return rt::toInt32(rt::INT(randomDraw(g) * partySize(g) + 1));
 }
 
 // A stat of one member drops by one; a stat already at 0 stays there.
 void weakenSomeone(Game& g) {
   const int c = memberSlot(g, randomMember(g));
-  const int k = rt::toInt32(rt::INT(rnd(g) * 4));
-  const int stat = rnd(g) < 0.5 ? 2 * k + 1 : 2 * k;
+  const int k = rt::toInt32(rt::INT(randomDraw(g) * 4));
+  const int stat = randomDraw(g) < 0.5 ? 2 * k + 1 : 2 * k;
   const int value = statOf(g, c, stat);
   if (value > 0) setStat(g, c, stat, value - 1);
   g.SysWord(ActingSlot) = static_cast<float>(c);
@@ -177,7 +173,7 @@ void springTrap(Game& g, int trap, int victim) {
       statusAt(g, victim) = kPoisoned;
       break;
     case 1:
-      hurt(g, victim, rt::INT(rnd(g) * 15 + rnd(g) * 15 + rnd(g) * 15 + 3));
+      hurt(g, victim, rt::INT(randomDraw(g) * 15 + randomDraw(g) * 15 + randomDraw(g) * 15 + 3));
       break;
     case 2:
       for (int p = 1; p <= partySize(g); ++p)
@@ -188,7 +184,7 @@ void springTrap(Game& g, int trap, int victim) {
       break;
     case 4:
       strikeTheUnlucky(g, 3, 5, [&](int p) {
-        hurt(g, p, rt::INT(g.CharRec(memberSlot(g, p), MaxHitPoints) / 5 + rnd(g) * 2));
+        hurt(g, p, rt::INT(g.CharRec(memberSlot(g, p), MaxHitPoints) / 5 + randomDraw(g) * 2));
       });
       break;
     case 5:
@@ -219,7 +215,7 @@ void springTrap(Game& g, int trap, int victim) {
     case 12:
       strikeTheUnlucky(g, 3, 5, [&](int p) {
         float& age = g.CharRec(memberSlot(g, p), AgeDays);
-        age = static_cast<float>(age + 365 + rt::INT(rnd(g) * 1000));
+        age = static_cast<float>(age + 365 + rt::INT(randomDraw(g) * 1000));
       });
       break;
     case 13:

@@ -23,10 +23,6 @@ constexpr int kFlaggedSquare = 23;
 constexpr int kSingleItemSquares = 28;
 constexpr int kItemsOfAChest = 3;
 
-float rnd(Game& g) {
-  return g.con.random().RND(1);
-}
-
 // The first member, in marching order, with a free slot and able to act
 // when `ableOnly`; 0 when nobody has room.
 int memberWithRoom(const Game& g, bool ableOnly) {
@@ -87,11 +83,11 @@ int drawItem(Game& g, int k, int monster) {
   const double first = rt::INT(g.TreasureTable(k, TreasureFirstItem) / 100);
   const double range = rt::MOD(g.TreasureTable(k, TreasureItems), 100);
   for (;;) {
-    const int item = rt::toInt32(first + rt::INT(rnd(g) * range));
+    const int item = rt::toInt32(first + rt::INT(randomDraw(g) * range));
     const int rarity = itemRarity(g, item);
     if (rarity == 0) return item;
-    const double draw90 = rnd(g);
-    const double draw200 = rnd(g);
+    const double draw90 = randomDraw(g);
+    const double draw200 = randomDraw(g);
     if (!rarityRedraws(g, rarity, partyFloor(g), monster, draw90, draw200)) return item;
   }
 }
@@ -100,7 +96,7 @@ void handOutFoundItems(Game& g, int monster) {
   const int k = treasureClass(g, monster, MonsterTreasure);
   if (k < kFirstChestClass) return;
   for (int n = 0; n < kItemsOfAChest; ++n) {
-    if (!(itemChance(g, k, n) >= rnd(g) * 100)) return;
+    if (!(itemChance(g, k, n) >= randomDraw(g) * 100)) return;
     if (!giveItem(g, drawItem(g, k, monster), true)) return;
   }
 }
