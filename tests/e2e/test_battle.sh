@@ -51,3 +51,14 @@ expect battle-home-by-spell.txt "Sefa は 帰路の導き を唱えた" "どこ�
 # A lone wounded fighter guards and falls: the party is wiped out.
 battle_session 1 "${INTO_BATTLE}5y5y" battle-wiped-out.txt battle-weak
 expect battle-wiped-out.txt "Pell は死んだ" "全員倒れてしまった"
+
+# Pictures for all four places (camp settings 8, 4, 4): the unidentified
+# thief's picture file is missing, so its notice stands in group 1's
+# corner: "Graphic Data" at column 1 of row 3, "No." and the number at
+# column 3 of row 4, "Not Found" at column 2 of row 5.
+battle_session 1 "1{Enter}88440011" battle-picture-missing.txt battle "--trace-png" "$WORK/pictures"
+awk '/^=== 10 key/ { frame = 1; row = 0; next } frame && /^--$/ { exit }
+     frame { rows[row++] = $0 } END { print rows[3]; print rows[4]; print rows[5] }' \
+  "$WORK/trace.txt" >"$WORK/notice.txt"
+printf ' Graphic Data\n   No. 26\n  Not Found\n' | diff - "$WORK/notice.txt" >&2 || fail "the notice is not in place"
+[ -s "$WORK/pictures/10.png" ] || fail "no picture of the battle's frame"
