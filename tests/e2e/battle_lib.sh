@@ -13,12 +13,15 @@ SAMPLE="$TESTS/../scenarios/sample"
 INTO_BATTLE='1{Enter}80'
 
 # battle_session SEED KEYS NAME [ROSTER-DIR]: plays the session and checks
-# $WORK/NAME, the text of its trace, against the golden file NAME.
+# $WORK/NAME, the text of its trace, against the golden file NAME. A sed
+# script in SCENARIO_EDIT (run on the whole file at once) changes the
+# scenario first.
 battle_session() {
   local seed="$1" keys="$2" name="$3" roster="${4:-battle}"
   rm -rf "$WORK/src" "$WORK/game"
   cp -r "$SAMPLE" "$WORK/src"
   cp "$TESTS/data/$roster/roster.toml" "$WORK/src/"
+  [ -z "${SCENARIO_EDIT:-}" ] || sed -z -i "$SCENARIO_EDIT" "$WORK/src/scenario.toml"
   "$FORGE" build "$WORK/src" "$WORK/game" --new-roster >/dev/null || fail "forge build"
   set +e
   "$KESTRUN" --frontend headless --dir "$WORK/game" --seed "$seed" --keys "$keys" \
