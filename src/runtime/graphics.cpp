@@ -37,22 +37,111 @@ bool onPlane(int x, int y) {
   return x >= 0 && x < kPlaneWidth && y >= 0 && y < kPlaneHeight;
 }
 
-// The pixels a PAINT may still fill: not yet filled and of no border colour.
-class FloodRegion {
+// The pixels a PAINT may fill when the fill colour is itself a border: a
+// filled pixel is a border at once, so nothing else needs recording.
+class FillBoundedRegion {
  public:
-  FloodRegion(std::span<const uint32_t> pixels, std::span<const uint32_t> borders)
-      : pixels_(pixels), borders_(borders), filled_(pixels.size(), 0) {}
-
-  bool fillable(int x, int y) const {
-    const size_t i = static_cast<size_t>(y) * kPlaneWidth + x;
-    return !filled_[i] && std::find(borders_.begin(), borders_.end(), pixels_[i]) == borders_.end();
+  FillBoundedRegion(const uint32_t* pixels, std::span<const uint32_t> borders)
+      : pixels_(pixels), borders_(borders) {}
+  bool fillable(size_t i) const {
+    const uint32_t rgb = pixels_[i];
+    if (rgb == borders_[0]) return false;
+    for (size_t b = 1; b < borders_.size(); ++b) {
+      if (rgb == borders_[b]) return false;
+    }
+    return true;
   }
-  void markFilled(int x, int y) { filled_[static_cast<size_t>(y) * kPlaneWidth + x] = 1; }
+  void markFilled(size_t) {}
 
  private:
-  std::span<const uint32_t> pixels_;
+  const uint32_t* pixels_;
   std::span<const uint32_t> borders_;
+};
+
+// Otherwise the pixels already filled are recorded, as pixels of the fill
+// colour may still be fillable.
+class RecordedRegion {
+ public:
+  RecordedRegion(const uint32_t* pixels, std::span<const uint32_t> borders)
+      : bounds_(pixels, borders), filled_(static_cast<size_t>(kPlaneWidth) * kPlaneHeight, 0) {}
+  bool fillable(size_t i) const { return !filled_[i] && bounds_.fillable(i); }
+  void markFilled(size_t i) { filled_[i] = 1; }
+
+ private:
+  FillBoundedRegion bounds_;
   std::vector<uint8_t> filled_;
+};
+
+// Scan-line filling that remembers, for every run it fills, the run of the
+// row it came from: only the parts of a new run that stick out beyond it are
+// looked at again in that row, so each pixel is tested about twice.
+template <typename Region>
+class FloodFill {
+ public:
+  FloodFill(uint32_t* pixels, uint32_t fill, Region& region)
+      : pixels_(pixels), fill_(fill), region_(region) {}
+
+  void from(Point start) {
+    push(start.y, start.x, start.x, 1);
+    push(start.y + 1, start.x, start.x, -1);
+    while (!pending_.empty()) {
+      const Parent parent = pending_.back();
+      pending_.pop_back();
+      fillRow(parent);
+    }
+  }
+
+ private:
+  // Row y + dy is to be filled below or above the run left..right of row y.
+  struct Parent {
+    int y;
+    int left;
+    int right;
+    int dy;
+  };
+
+  void push(int y, int left, int right, int dy) {
+    if (y + dy >= 0 && y + dy < kPlaneHeight) pending_.push_back({y, left, right, dy});
+  }
+  size_t at(int x, int y) const { return static_cast<size_t>(y) * kPlaneWidth + x; }
+  bool fillable(int x, int y) const { return region_.fillable(at(x, y)); }
+  void paint(int x, int y) {
+    region_.markFilled(at(x, y));
+    pixels_[at(x, y)] = fill_;
+  }
+
+  void fillRow(const Parent& parent) {
+    const int y = parent.y + parent.dy;
+    int x = parent.left;
+    while (x >= 0 && fillable(x, y)) paint(x--, y);
+    if (x < parent.left) {
+      const int left = x + 1;
+      if (left < parent.left) push(y, left, parent.left - 1, -parent.dy);
+      x = fillRunFrom(parent, y, parent.left + 1, left);
+    } else {
+      x = nextFillable(parent, y, x + 1);
+    }
+    while (x <= parent.right) x = fillRunFrom(parent, y, x, x);
+  }
+
+  // Fills the run that goes on from x, seeds the rows next to it and returns
+  // where the next run within the parent starts.
+  int fillRunFrom(const Parent& parent, int y, int x, int left) {
+    while (x < kPlaneWidth && fillable(x, y)) paint(x++, y);
+    push(y, left, x - 1, parent.dy);
+    if (x > parent.right + 1) push(y, parent.right + 1, x - 1, -parent.dy);
+    return nextFillable(parent, y, x + 1);
+  }
+
+  int nextFillable(const Parent& parent, int y, int x) const {
+    while (x <= parent.right && !fillable(x, y)) ++x;
+    return x;
+  }
+
+  uint32_t* pixels_;
+  uint32_t fill_;
+  Region& region_;
+  std::vector<Parent> pending_;
 };
 
 }  // namespace
@@ -135,30 +224,17 @@ void GraphicsPlane::PAINT(double x, double y, double fillColour,
   if (borders.empty()) borders.push_back(fill);
   if (!onPlane(start.x, start.y)) return;
 
-  FloodRegion region(pixels_, borders);
-  if (!region.fillable(start.x, start.y)) return;
-  std::vector<Point> seeds{start};
-  while (!seeds.empty()) {
-    const Point seed = seeds.back();
-    seeds.pop_back();
-    if (!region.fillable(seed.x, seed.y)) continue;
-    int left = seed.x;
-    while (left > 0 && region.fillable(left - 1, seed.y)) --left;
-    int right = seed.x;
-    while (right < kPlaneWidth - 1 && region.fillable(right + 1, seed.y)) ++right;
-    for (int i = left; i <= right; ++i) {
-      region.markFilled(i, seed.y);
-      pixels_[seed.y * kPlaneWidth + i] = fill;
-    }
-    for (int row : {seed.y - 1, seed.y + 1}) {
-      if (row < 0 || row >= kPlaneHeight) continue;
-      for (int i = left; i <= right; ++i) {
-        // One seed per run of fillable pixels is enough: the span search widens it.
-        if (region.fillable(i, row) && (i == left || !region.fillable(i - 1, row))) {
-          seeds.push_back({i, row});
-        }
-      }
-    }
+  const bool fillIsBorder = std::find(borders.begin(), borders.end(), fill) != borders.end();
+  const size_t startIndex = static_cast<size_t>(start.y) * kPlaneWidth + start.x;
+  auto fillFrom = [&](auto& region) {
+    if (region.fillable(startIndex)) FloodFill(pixels_.data(), fill, region).from(start);
+  };
+  if (fillIsBorder) {
+    FillBoundedRegion region(pixels_.data(), borders);
+    fillFrom(region);
+  } else {
+    RecordedRegion region(pixels_.data(), borders);
+    fillFrom(region);
   }
   ++version_;
 }

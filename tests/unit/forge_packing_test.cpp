@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "game/state/fields.h"
 #include "packing.h"
 #include "schemas.h"
 
@@ -191,6 +192,33 @@ TEST(ForgePacking, SettingsSpellOutTheirPackedDigits) {
   EXPECT_EQ(s.fields[62], 12050);
   EXPECT_EQ(s.fields[73], 4020);
   EXPECT_EQ(pack(schemas::setting(), unpacked(schemas::setting(), s.fields)).fields, s.fields);
+}
+
+Packed packTable(const Schema& schema, const std::string& key, const std::string& toml) {
+  Packed out;
+  auto file = SourceFile::fromText(toml, "test.toml", out.problems);
+  Reader reader(*file, out.problems);
+  out.fields = packOptionalTable(schema, file->root(), key, reader, testWords());
+  return out;
+}
+
+TEST(ForgePacking, OptionalTablesFallBackToTheirDefaults) {
+  const Packed missing = packTable(schemas::floorHeader(), "header", "seed = 1\n");
+  EXPECT_TRUE(missing.problems.empty());
+  EXPECT_EQ(missing.fields, std::vector<double>(4, 0));
+
+  const Packed given = packTable(schemas::floorHeader(), "header", "[header]\nmap_rule = 2\n");
+  EXPECT_TRUE(given.problems.empty());
+  EXPECT_EQ(given.fields[game::MapRule], 2);
+
+  const Packed scalar = packTable(schemas::setting(), "settings", "settings = 5\n");
+  ASSERT_EQ(scalar.problems.size(), 1u);
+  EXPECT_EQ(scalar.problems.lines()[0], "test.toml:1: settings must be a table: [settings]");
+  EXPECT_EQ(scalar.fields, packTable(schemas::setting(), "settings", "").fields);
+
+  const Packed unknown = packTable(schemas::setting(), "settings", "[settings]\nparty = 6\n");
+  ASSERT_EQ(unknown.problems.size(), 1u);
+  EXPECT_NE(unknown.problems.lines()[0].find("party"), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "game/state/fields.h"
 #include "roster_source.h"
 #include "runtime/sjis.h"
 #include "scenario_source.h"
@@ -18,40 +19,41 @@ game::ScenarioTables oddTables() {
   t.ScenarioId(0) = 77;
   t.ScenarioId(2) = -3;
   t.InitialStock(0) = 1;
-  t.Setting(0) = 4321;
-  t.Setting(12) = 9;
-  t.Setting(47) = 5559;
-  t.Setting(48) = 75555;  // a fifth digit no adjustment uses
+  t.Setting(game::ScrambleKey) = 4321;
+  t.Setting(game::ClassChangeResetsStats) = 9;
+  t.Setting(game::FirstSexAdjustment) = 5559;
+  t.Setting(game::FirstSexAdjustment + 1) = 75555;  // a fifth digit no adjustment uses
   t.ClassName(3) = toShiftJis("Thief");
-  t.ClassTable(3, 0) = 11;
-  t.ClassTable(3, 9) = 2;  // neither open nor closed
+  t.ClassTable(3, game::ClassSkills) = 11;
+  t.ClassTable(3, game::FirstAlignmentBar) = 2;  // neither open nor closed
   t.ClassExpPart(3, 0) = -1;
   t.ClassExpPart(3, 1) = 1500;  // no exp_factor gives these parts back
   t.ClassName(5) = toShiftJis("Samurai");
-  t.ClassTable(5, 0) = 10101;
+  t.ClassTable(5, game::ClassSkills) = 10101;
   t.ClassExpPart(5, 0) = 1712;
   t.ClassExpPart(5, 1) = 500;
   for (int i : {5, 6}) {
     t.ItemName(i, 0) = toShiftJis("Twin");  // two items of one name
-    t.ItemTable(i, 0) = 5000;
+    t.ItemTable(i, game::ItemKindAndArmour) = 5000;
   }
   t.ItemName(7, 0) = toShiftJis("Odd");
-  t.ItemTable(7, 0) = -12;
-  t.ItemTable(7, 1) = 20011;         // a usability digit of 2
-  t.ItemTable(7, 13) = 5 * 100 + 3;  // breaks into item 5: only its number names it
-  t.ItemTable(7, 11) = 41;
-  t.ItemTable(7, 14) = 12345;
+  t.ItemTable(7, game::ItemKindAndArmour) = -12;
+  t.ItemTable(7, game::FirstClassBar) = 20011;  // a usability digit of 2
+  t.ItemTable(7, game::ItemWeightAndBreak) =
+      5 * 100 + 3;  // breaks into item 5: only its number names it
+  t.ItemTable(7, game::ItemSpell) = 41;
+  t.ItemTable(7, game::ItemPriceLow) = 12345;
   t.InitialStock(7) = 9000;
-  t.SpellTable(0, 2) = 4;  // the unused spell row
+  t.SpellTable(0, game::SpellEffect) = 4;  // the unused spell row
   t.SpellName(41) = toShiftJis("Fire");
-  t.SpellTable(41, 0) = 701;
-  t.SpellTable(41, 1) = 3001;
+  t.SpellTable(41, game::SpellKindAndListing) = 701;
+  t.SpellTable(41, game::SpellLevel) = 3001;
   t.MonsterName(119, 1) = toShiftJis("影");
-  t.MonsterTable(119, 0) = -29000;
-  t.MonsterTable(119, 3) = 10000 + 7500 + 12;
-  t.FloorEncounter(14, 1) = 119;
-  t.FloorRule(0, 1) = -1;
-  t.TreasureTable(29, 9) = 10203;
+  t.MonsterTable(119, game::MonsterExperience) = -29000;
+  t.MonsterTable(119, game::MonsterArmour) = 10000 + 7500 + 12;
+  t.FloorEncounter(14, game::FirstEncounterColumn) = 119;
+  t.FloorRule(0, game::FloorRuleValue) = -1;
+  t.TreasureTable(29, game::FirstTrapDigits) = 10203;
   t.TrapTable(14, 0) = 7;
   return t;
 }
@@ -102,22 +104,22 @@ TEST(ForgeRosterSource, DumpedRosterGivesTheSameTablesBack) {
   r.ShopStock(0) = 10000;
   r.ShopStock(7) = 8999;
   r.CharName(4) = toShiftJis("ミナ");
-  r.CharRec(4, 0) = 1101;
-  r.CharRec(4, 1) = 10305;
-  r.CharRec(4, 2) = 2009;
-  r.CharRec(4, 9) = 21000;
-  r.CharRec(4, 10) = 11807;
-  r.CharRec(4, 14) = 11005;
-  r.CharRec(4, 15) = 25007;  // an item slot with no flags the keys can give
-  r.CharRec(4, 32) = 1;
-  r.CharLong(4, 0) = 1'000'000'000;
-  r.CharLong(4, 3) = -5;
-  r.CharRec(9, 6) = -40000;  // a nameless record
-  r.GameState(0) = 1;
-  r.GameState(1) = 5;
-  r.GameState(9) = 201;
-  r.GameState(10) = 1204;
-  r.GameState(18) = 20305;
+  r.CharRec(4, game::Status) = 1101;
+  r.CharRec(4, game::Identity) = 10305;
+  r.CharRec(4, game::LevelAndFloor) = 2009;
+  r.CharRec(4, game::ChecksumAndSchools) = 21000;
+  r.CharRec(4, game::FirstStatPair) = 11807;
+  r.CharRec(4, game::FirstItemSlot) = 11005;
+  r.CharRec(4, game::FirstItemSlot + 1) = 25007;  // an item slot with no flags the keys can give
+  r.CharRec(4, game::FirstSpellField + 8) = 1;
+  r.CharLong(4, game::Experience) = 1'000'000'000;
+  r.CharLong(4, game::HolyPointsMax) = -5;
+  r.CharRec(9, game::AgeDays) = -40000;  // a nameless record
+  r.GameState(game::MemberCount) = 1;
+  r.GameState(game::FirstMember) = 5;
+  r.GameState(game::FloorAndFacing) = 201;
+  r.GameState(game::Square) = 1204;
+  r.GameState(game::TimedEffect) = 20305;
   r.AutoMap(3, 4, 0) = 10010;  // floors 2 and 5
   r.AutoMap(19, 0, 2) = 7;     // floor 11, digit 7
   r.AutoMap(0, 19, 1) = -2;    // only raw

@@ -186,6 +186,49 @@ TEST(GraphicsPaint, FollowsWindingPassagesAndCrossesFillColouredPixels) {
   EXPECT_EQ(plane.pixel(301, 100), 0u);
 }
 
+// The pixels 4-connected to (x, y) through pixels that are not `border`,
+// found the slow way.
+std::vector<uint8_t> reachable(const GraphicsPlane& plane, int x, int y, uint32_t border) {
+  std::vector<uint8_t> seen(plane.pixels().size(), 0);
+  std::vector<std::pair<int, int>> todo{{x, y}};
+  while (!todo.empty()) {
+    const auto [px, py] = todo.back();
+    todo.pop_back();
+    if (px < 0 || py < 0 || px >= kPlaneWidth || py >= kPlaneHeight) continue;
+    const size_t i = static_cast<size_t>(py) * kPlaneWidth + px;
+    if (seen[i] || plane.pixel(px, py) == border) continue;
+    seen[i] = 1;
+    todo.insert(todo.end(), {{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}});
+  }
+  return seen;
+}
+
+TEST(GraphicsPaint, FillsExactlyWhatIsReachableAmongCrossingLines) {
+  for (const double fill : {15.0, 5.0}) {  // the fill colour as border, and not
+    GraphicsPlane plane;
+    uint32_t seed = 12345;
+    auto next = [&seed](int range) {
+      seed = seed * 1103515245 + 12345;
+      return static_cast<int>((seed >> 8) % range);
+    };
+    for (int i = 0; i < 12; ++i) {
+      plane.LINE(next(640), next(432), next(640), next(432), 15);
+    }
+    plane.PSET(320, 216, 0);
+    const std::vector<uint8_t> expected = reachable(plane, 320, 216, kWhite);
+    const std::vector<uint32_t> before(plane.pixels().begin(), plane.pixels().end());
+    const std::vector<double> white = {15};
+    plane.PAINT(320, 216, fill, white);
+    const uint32_t fillRgb = graphicsColourRgb(static_cast<uint8_t>(fill));
+    size_t wrong = 0;
+    for (size_t i = 0; i < expected.size(); ++i) {
+      wrong += plane.pixels()[i] != (expected[i] ? fillRgb : before[i]);
+    }
+    EXPECT_GT(std::count(expected.begin(), expected.end(), 1), 100000);
+    EXPECT_EQ(wrong, 0u) << "fill " << fill;
+  }
+}
+
 TEST(GraphicsText, DrawsGlyphsOverTheBackground) {
   const Font* font = defaultFont();
   if (!font) GTEST_SKIP() << "no Unifont file installed";

@@ -33,8 +33,7 @@ class FloorMapView : public ::testing::Test {
     g.DirectionName(1) = "東"_sj;
     g.GameState(FloorAndFacing) = 301;
     g.GameState(Square) = 305;
-    t.con.setWaitHook([this](rt::WaitKind kind) {
-      if (kind == rt::WaitKind::Pause) return;
+    t.con.setWaitHook([this](rt::WaitKind) {
       ++waits;
       pixels.assign(t.con.graphics().pixels().begin(), t.con.graphics().pixels().end());
       for (int row = 0; row < 24; ++row) rows[row] = rt::toUtf8(rt::rowText(t.con.text(), row));

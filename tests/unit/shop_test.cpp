@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "game/character/carried_items.h"
 #include "game/character/money.h"
 #include "game/state/game.h"
 #include "game_fixture.h"
@@ -141,6 +142,22 @@ TEST(ShopIdentifying, ChargesTheFeeAndRefusesWhatTheGoldDoesNotCover) {
   EXPECT_EQ(g.CharRec(0, FirstItemSlot), 10001);
   EXPECT_EQ(g.CharRec(0, FirstItemSlot + 1), 3);
   EXPECT_EQ(g.CharLong(0, Gold), 995);
+}
+
+// Only a setting of 1 does without identification, in the shop as in the
+// camp: any other value keeps it.
+TEST(ShopIdentifying, IsOfferedForEverySettingButOne) {
+  GameFixture t;
+  Game& g = t.g;
+  smallShop(g, 3);
+  g.Setting(NoIdentification) = 2;
+  g.CharRec(0, FirstItemSlot) = 1;
+  g.ItemTable(1, ItemPriceLow) = 100;  // fee 50
+  visit(t, "41{Enter}");
+  EXPECT_EQ(g.CharRec(0, FirstItemSlot), 10001);
+  EXPECT_TRUE(identificationUsed(g));
+  g.Setting(NoIdentification) = 1;
+  EXPECT_FALSE(identificationUsed(g));
 }
 
 std::string rowOf(GameFixture& t, int row) {

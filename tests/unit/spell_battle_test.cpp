@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "game/spells/spell_rules.h"
 #include "spell_scene.h"
 
 namespace kestrun::game {
@@ -54,6 +53,14 @@ TEST(SpellAnnouncement, SealedAndStolenSpellsHaveNoEffect) {
   EXPECT_EQ(b.row(10), "しかし呪文は失われている");
   EXPECT_EQ(b.g.CharRec(0, HitPoints), 10);
   EXPECT_EQ(b.monsterHp(0, 0), 20);
+}
+
+TEST(SpellAnnouncement, AMonstersHealingDoesNotLandOnTheParty) {
+  Battle b;
+  b.spell(1, 1, 3, 99, 1);
+  b.monsterCasts(1, 0, 0, 0);
+  EXPECT_EQ(b.g.CharRec(0, HitPoints), 10);
+  EXPECT_EQ(b.row(8), "Mon7 は S1 を唱えた");
 }
 
 // --- scopes and kills -----------------------------------------------------------------
@@ -116,18 +123,6 @@ TEST(DamageSpell, NinetyNineFacesLeaveTheVictimOneToBHitPoints) {
     EXPECT_GE(b.monsterHp(0, 0), 1);
     EXPECT_LE(b.monsterHp(0, 0), 4);
   }
-}
-
-TEST(ElementalDamage, ResistancesHalveOrRaiseTheDamage) {
-  using spell_rules::Element;
-  using spell_rules::elementalDamageOnMonster;
-  EXPECT_EQ(elementalDamageOnMonster(Element::Fire, 10, true, false), 6);
-  EXPECT_EQ(elementalDamageOnMonster(Element::Fire, 10, false, true), 12);
-  EXPECT_EQ(elementalDamageOnMonster(Element::Cold, 10, true, false), 12);
-  EXPECT_EQ(elementalDamageOnMonster(Element::Cold, 10, false, true), 6);
-  EXPECT_EQ(elementalDamageOnMonster(Element::Blast, 10, true, false), 10);
-  EXPECT_EQ(elementalDamageOnMonster(Element::Blast, 10, true, true), 6);
-  EXPECT_EQ(elementalDamageOnMonster(Element::Radiation, 10, true, true), 10);
 }
 
 TEST(ElementalDamage, FireOnAColdResistantMonsterHurtsMore) {
@@ -383,17 +378,6 @@ TEST(MonsterResistance, LoweredNeverBelowZeroAndArmourRaised) {
   b.spell(55, 9, 2, 3, 0);
   b.castInBattle(55, 0, 0);
   EXPECT_EQ(b.g.BattleMonsters(0, 2, MonsterArmourClass), 3);
-}
-
-// --- the level contests ------------------------------------------------------------
-
-TEST(LevelEdge, CappedAndNeverNegative) {
-  EXPECT_EQ(spell_rules::monsterLevelEdge(10, 5, 25), 15);
-  EXPECT_EQ(spell_rules::monsterLevelEdge(10, 5, 13), 13);
-  EXPECT_EQ(spell_rules::monsterLevelEdge(2, 9, 13), 0);
-  EXPECT_EQ(spell_rules::memberLevelEdge(5, 4, 12, 60), 22);  // (10 - 4) x 3 + 2 x 2
-  EXPECT_EQ(spell_rules::memberLevelEdge(5, 4, 12, 20), 20);
-  EXPECT_EQ(spell_rules::memberLevelEdge(1, 9, 8, 60), 0);
 }
 
 }  // namespace

@@ -384,18 +384,8 @@ class FloorReader {
   }
 
   void readHeader() {
-    static const toml::table empty;
-    const toml::table* table = &empty;
-    if (const toml::node* node = root_.get("header")) {
-      table = node->as_table();
-      if (!table) {
-        r_.report(*node, "header must be a table: [header]");
-        table = &empty;
-      }
-    }
-    r_.rejectUnknownKeys(*table, keysOf(schemas::floorHeader()), isRawFieldKey);
-    std::vector<double> fields;
-    packRecord(schemas::floorHeader(), *table, r_, words_, "header", fields);
+    const std::vector<double> fields =
+        packOptionalTable(schemas::floorHeader(), root_, "header", r_, words_);
     for (int i = 0; i < 4; ++i) out_.tables.FloorHeader(i) = static_cast<float>(fields[i]);
   }
 

@@ -461,6 +461,24 @@ void packRecord(const Schema& schema, const toml::table& table, const Reader& re
   }
 }
 
+std::vector<double> packOptionalTable(const Schema& schema, const toml::table& root,
+                                      const std::string& key, const Reader& reader,
+                                      const Vocabularies& words) {
+  static const toml::table empty;
+  const toml::table* table = &empty;
+  if (const toml::node* node = root.get(key)) {
+    table = node->as_table();
+    if (!table) {
+      reader.report(*node, key + " must be a table: [" + key + "]");
+      table = &empty;
+    }
+  }
+  reader.rejectUnknownKeys(*table, keysOf(schema), isRawFieldKey);
+  std::vector<double> fields;
+  packRecord(schema, *table, reader, words, key, fields);
+  return fields;
+}
+
 std::vector<std::pair<std::string, Value>> unpackRecord(const Schema& schema,
                                                         const std::vector<double>& fields,
                                                         const Vocabularies& words) {

@@ -85,6 +85,14 @@ bool isRawFieldKey(std::string_view key);
 void packRecord(const Schema& schema, const toml::table& table, const Reader& reader,
                 const Vocabularies& words, const std::string& what, std::vector<double>& fields);
 
+// The fields of the record kept in the optional table `key` of `root`
+// ([header], [settings]), unknown keys reported. Without the table the
+// record has its defaults; a value that is not a table is reported and
+// counts as missing.
+std::vector<double> packOptionalTable(const Schema& schema, const toml::table& root,
+                                      const std::string& key, const Reader& reader,
+                                      const Vocabularies& words);
+
 // The keys that give `fields` back through packRecord: named keys where the
 // digits allow it, raw "fN" keys for what is left. Keys that would only
 // repeat a default are left out.

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "game/state/fields.h"
 #include "game/state/packed.h"
 #include "game_files.h"
 #include "runtime/errors.h"
@@ -44,7 +45,7 @@ class RosterReport {
       : s_(s), r_(r.tables), out_(out) {}
 
   void print() {
-    out_ << "message time: " << r_.ShopStock(0) << "\n";
+    out_ << "message time: " << r_.ShopStock(game::StockedMessageTime) << "\n";
     party();
     for (int slot = 0; slot < 20; ++slot) {
       if (!game::isEmptySlot(r_, slot) || !r_.CharName(slot).empty()) character(slot);
@@ -53,15 +54,15 @@ class RosterReport {
 
  private:
   void party() {
-    const int members = static_cast<int>(r_.GameState(0));
+    const int members = static_cast<int>(r_.GameState(game::MemberCount));
     out_ << "party: " << members << " member(s)";
-    const int floor = static_cast<int>(r_.GameState(9) / 100);
+    const int floor = static_cast<int>(r_.GameState(game::FloorAndFacing) / 100);
     if (floor == 0) {
       out_ << ", in town\n";
     } else {
-      const int where = static_cast<int>(r_.GameState(10));
+      const int where = static_cast<int>(r_.GameState(game::Square));
       out_ << ", on floor " << floor << " at (" << where / 100 << ", " << where % 100 << ") facing "
-           << direction(static_cast<int>(r_.GameState(9)) % 100) << "\n";
+           << direction(static_cast<int>(r_.GameState(game::FloorAndFacing)) % 100) << "\n";
     }
     for (int i = 1; i <= members && i <= 8; ++i) {
       const int slot = static_cast<int>(r_.GameState(i)) - 1;
@@ -75,15 +76,16 @@ class RosterReport {
     const int klass = game::classOf(r_, slot), race = game::raceOf(r_, slot);
     const int alignment = game::alignmentOf(r_, slot);
     out_ << "\nslot " << slot << ": " << rt::toUtf8(r_.CharName(slot)) << "\n";
-    out_ << "  " << statusText(r_.CharRec(slot, 0)) << ", "
+    out_ << "  " << statusText(r_.CharRec(slot, game::Status)) << ", "
          << nameOr(klass < 15 ? s_.ClassName(klass) : "", klass) << ", "
          << nameOr(race < 8 ? s_.RaceName(race) : "", race) << ", "
          << (game::sexOf(r_, slot) ? "female" : "male") << ", "
          << (alignment < 4 ? kAlignments[alignment] : "?") << ", level " << game::levelOf(r_, slot)
          << "\n";
-    out_ << "  HP " << r_.CharRec(slot, 4) << "/" << r_.CharRec(slot, 5) << ", gold "
-         << r_.CharLong(slot, 1) << ", experience " << r_.CharLong(slot, 0) << ", age "
-         << 15 + std::floor((r_.CharRec(slot, 6) + 32000) / 365) << "\n";
+    out_ << "  HP " << r_.CharRec(slot, game::HitPoints) << "/"
+         << r_.CharRec(slot, game::MaxHitPoints) << ", gold " << r_.CharLong(slot, game::Gold)
+         << ", experience " << r_.CharLong(slot, game::Experience) << ", age "
+         << 15 + std::floor((r_.CharRec(slot, game::AgeDays) + 32000) / 365) << "\n";
     place(slot);
     out_ << "  stats:";
     for (int k = 0; k < 8; ++k) out_ << " " << game::statOf(r_, slot, k);
@@ -97,7 +99,7 @@ class RosterReport {
       out_ << "  in town\n";
       return;
     }
-    const int where = static_cast<int>(r_.CharRec(slot, 3));
+    const int where = static_cast<int>(r_.CharRec(slot, game::LeftAt));
     out_ << "  left on floor " << game::floorLeftOn(r_, slot) << " at (" << (where / 100) % 100
          << ", " << where % 100 << ") facing " << direction(where / 10000) << "\n";
   }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "game/state/fields.h"
 #include "runtime/sjis.h"
 #include "scenario_source.h"
 #include "schemas.h"
@@ -45,7 +46,8 @@ class RosterReader {
       if (auto v = r_.whole(*key, "key")) out_.key = static_cast<int32_t>(*v);
     }
     if (const toml::node* time = root_.get("message_time")) {
-      if (auto v = r_.whole(*time, "message_time")) out_.tables.ShopStock(0) = *v;
+      if (auto v = r_.whole(*time, "message_time"))
+        out_.tables.ShopStock(game::StockedMessageTime) = *v;
     }
     readCharacters();
     readParty();
@@ -144,7 +146,7 @@ class RosterReader {
     for (int n = 0; n < 19; ++n) out_.tables.GameState(n) = static_cast<float>(fields[n]);
   }
 
-  // GameState(0) the number of members, (1..8) their slots + 1.
+  // GameState(MemberCount) the number of members, (1..8) their slots + 1.
   void readMembers(const toml::node& node, std::vector<double>& fields) {
     const auto* list = node.as_array();
     if (!list || list->size() > 8) {
@@ -373,7 +375,7 @@ void writeAutomap(TomlWriter& out, const game::RosterTables& t) {
 RosterSource newRoster(const game::ScenarioTables& scenario) {
   RosterSource roster;
   for (int i = 1; i <= 120; ++i) roster.tables.ShopStock(i) = scenario.InitialStock(i);
-  roster.tables.ShopStock(0) = kDefaultMessageTime;
+  roster.tables.ShopStock(game::StockedMessageTime) = kDefaultMessageTime;
   return roster;
 }
 
@@ -389,7 +391,7 @@ std::string writeRosterSource(const game::RosterTables& t, int32_t key,
   TomlWriter out;
   out.comment("Roster source written by kestrun-forge dump; see docs/scenario-format.md.");
   out.put("key", Value::of(key));
-  out.put("message_time", Value::of(t.ShopStock(0)));
+  out.put("message_time", Value::of(t.ShopStock(game::StockedMessageTime)));
   writeParty(out, t, words);
   writeShop(out, t, scenario, words);
   writeAutomap(out, t);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "game/state/fields.h"
 #include "runtime/sjis.h"
 #include "schemas.h"
 
@@ -140,7 +141,7 @@ bool isItemKind(const RecordKind& kind) {
   return std::string_view(kind.key) == "item";
 }
 
-// InitialStock(0) is no stock but the map flag (map_always_allowed).
+// InitialStock(MapAlwaysAllowed) is no stock but the map flag (map_always_allowed).
 bool hasStock(const RecordKind& kind, int number) {
   return isItemKind(kind) && number > 0;
 }
@@ -242,7 +243,7 @@ class ScenarioReader {
     }
     if (const toml::node* map = root_.get("map_always_allowed")) {
       if (auto v = reader_.whole(*map, "map_always_allowed")) {
-        t.InitialStock(0) = static_cast<float>(*v);
+        t.InitialStock(game::MapAlwaysAllowed) = static_cast<float>(*v);
       }
     }
   }
@@ -345,19 +346,10 @@ class ScenarioReader {
   }
 
   void readSettings() {
-    static const toml::table empty;
-    const toml::table* table = &empty;
-    if (const toml::node* node = root_.get("settings")) {
-      table = node->as_table();
-      if (!table) {
-        reader_.report(*node, "settings must be a table: [settings]");
-        table = &empty;
-      }
-    }
-    reader_.rejectUnknownKeys(*table, keysOf(schemas::setting()), isRawFieldKey);
-    std::vector<double> fields;
-    packRecord(schemas::setting(), *table, reader_, out_.words, "settings", fields);
-    for (int n = 0; n < 74; ++n) out_.tables.Setting(n) = static_cast<float>(fields[n]);
+    const std::vector<double> fields =
+        packOptionalTable(schemas::setting(), root_, "settings", reader_, out_.words);
+    for (int n = 0; n < game::SettingCount; ++n)
+      out_.tables.Setting(n) = static_cast<float>(fields[n]);
   }
 
   Reader reader_;
@@ -461,7 +453,8 @@ std::string writeScenarioSource(const ScenarioTables& t, const std::string& lett
   if (t.ScenarioId(1) != 0 || t.ScenarioId(2) != 0) {
     out.put("id_extra", Value::array({Value::of(t.ScenarioId(1)), Value::of(t.ScenarioId(2))}));
   }
-  if (t.InitialStock(0) != 0) out.put("map_always_allowed", Value::of(t.InitialStock(0)));
+  if (t.InitialStock(game::MapAlwaysAllowed) != 0)
+    out.put("map_always_allowed", Value::of(t.InitialStock(game::MapAlwaysAllowed)));
 
   out.table("settings");
   std::vector<double> settings(74);

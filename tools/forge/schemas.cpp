@@ -1,9 +1,12 @@
 #include "schemas.h"
 
+#include "game/state/fields.h"
+
 namespace kestrun::forge::schemas {
 
 namespace {
 
+using namespace game::fields;
 using Shape = Codec::Shape;
 
 Codec scalar(std::string key, Slot slot, Words words = Words::None, int bias = 0,
@@ -56,88 +59,96 @@ std::vector<Slot> wholeFields(int first, int count) {
   return slots;
 }
 
-// Setting(47 + 2 x sex + INT(k / 4)) digit k MOD 4, for stats k = 0..7.
+// Setting(FirstSexAdjustment + 2 x sex + INT(k / 4)) digit k MOD 4, for stats k = 0..7.
 std::vector<Slot> sexAdjustments(int sex) {
   std::vector<Slot> slots;
-  for (int k = 0; k < 8; ++k) slots.push_back({47 + 2 * sex + k / 4, k % 4, 1});
+  for (int k = 0; k < StatCount; ++k)
+    slots.push_back({FirstSexAdjustment + 2 * sex + k / 4, k % 4, 1});
   return slots;
 }
 
 Schema makeSetting() {
-  return {74,
-          {whole("key", 0),
-           whole("encounter_chance", 1),
-           flag("plain_stat_limits", {2}),
-           flag("alignments", {3}),
-           set("used_stats", wholeFields(4, 8), Words::Stat, 0, 1),
-           whole("stat_limit_creation", 13),
-           whole("stat_limit_play", 14),
-           list("inn_prices", wholeFields(15, 5)),
-           list("temple_charges", wholeFields(20, 5)),
-           whole("deepest_floor", 28),
-           whole("party_size", 30),
-           whole("front_rank", 31),
-           flag("mixed_alignments", {32}),
-           whole("quest_item", 33, Words::Item),
-           flag("sexes", {34}),
-           flag("class_change_forbidden", {36}),
-           whole("item_slots", 37),
-           flag("ac_affects_hit_chance", {38}),
-           whole("spell_point_mode", 39),
-           flag("weapon_range", {40}),
-           list("inn_healing", wholeFields(41, 3)),
-           whole("holy_spell_levels", 44),
-           whole("magic_spell_levels", 45),
-           whole("sell_percent", 46),
+  return {SettingCount,
+          {whole("key", ScrambleKey),
+           whole("encounter_chance", EncounterChance),
+           flag("plain_stat_limits", {NoRaces}),
+           flag("alignments", {AlignmentsUsed}),
+           set("used_stats", wholeFields(FirstStatUsed, StatCount), Words::Stat, 0, 1),
+           whole("stat_limit_creation", CreationStatLimit),
+           whole("stat_limit_play", PlayStatLimit),
+           list("inn_prices", wholeFields(FirstInnPrice, 5)),
+           list("temple_charges", wholeFields(PoisonCharge, 5)),
+           whole("deepest_floor", DeepestFloor),
+           whole("party_size", PartySize),
+           whole("front_rank", FrontRank),
+           flag("mixed_alignments", {MixedAlignments}),
+           whole("quest_item", QuestItem, Words::Item),
+           flag("sexes", {SexesUsed}),
+           flag("class_change_forbidden", {ClassChangeBarred}),
+           whole("item_slots", ItemSlots),
+           flag("ac_affects_hit_chance", {ArmourAffectsHits}),
+           whole("spell_point_mode", SpellPointMode),
+           flag("weapon_range", {WeaponRange}),
+           list("inn_healing", wholeFields(FirstInnHealing, 3)),
+           whole("holy_spell_levels", HolySpellLevels),
+           whole("magic_spell_levels", MagicSpellLevels),
+           whole("sell_percent", SellPercent),
            list("male_stat_adjust", sexAdjustments(0), Words::None, 5),
            list("female_stat_adjust", sexAdjustments(1), Words::None, 5),
-           whole("identify_percent", 51),
-           whole("uncurse_percent", 52),
-           flag("no_identification", {54}),
-           flag("item_weight", {55}),
-           whole("weight_option", 56),
-           whole("stat_change_mode", 57),
-           whole("linear_level", 58),
-           flag("monster_pictures", {60}),
-           scalar("starting_gold_random", {62, 0, 2}),
-           scalar("starting_gold_base", {62, 2, 0}),
-           whole("quest_reward_experience", 64),
-           whole("quest_reward_gold", 65),
-           flag("dispel_experience", {66}),
-           scalar("stat_change_rate", {69, 0, 2}),
-           scalar("carry_factor", {70, 0, 2}),
-           whole("hp_mode", 71),
-           flag("spell_schools", {72}),
-           scalar("trap_damage_percent", {73, 0, 3}),
-           scalar("ac_levels_per_point", {73, 3, 0})}};
+           whole("identify_percent", IdentifyPercent),
+           whole("uncurse_percent", UncursePercent),
+           flag("no_identification", {NoIdentification}),
+           flag("item_weight", {ItemWeight}),
+           whole("weight_option", WeightOption),
+           whole("stat_change_mode", StatChangeMode),
+           whole("linear_level", LinearLevel),
+           flag("monster_pictures", {MonsterPictures}),
+           scalar("starting_gold_random", {StartingGold, 0, 2}),
+           scalar("starting_gold_base", {StartingGold, 2, 0}),
+           whole("quest_reward_experience", QuestRewardExperience),
+           whole("quest_reward_gold", QuestRewardGold),
+           flag("dispel_experience", {DispelExperience}),
+           scalar("stat_change_rate", {StatChangeRate, 0, 2}),
+           scalar("carry_factor", {CarryFactor, 0, 2}),
+           whole("hp_mode", HitPointMode),
+           flag("spell_schools", {SpellSchools}),
+           scalar("trap_damage_percent", {ArmourAndTrapDamage, 0, 3}),
+           scalar("ac_levels_per_point", {ArmourAndTrapDamage, 3, 0})}};
 }
 
 Schema makeRace() {
-  return {11,
-          {flag("exists", {0}, 1), list("stats", wholeFields(1, 8)), whole("dark_vision", 9),
-           whole("life_span", 10)}};
+  return {RaceTableFields,
+          {flag("exists", {RaceExists}, 1), list("stats", wholeFields(FirstRaceStat, StatCount)),
+           whole("dark_vision", DarkVision), whole("life_span", LifeSpan)}};
 }
 
+// A class record carries the two parts A and B of the experience factor
+// behind the class table's own fields.
+constexpr int kExpPartA = ClassTableFields;
+constexpr int kExpPartB = ClassTableFields + 1;
+
 Schema makeClass() {
-  return {
-      20,
-      {flag("exists", {0, 0, 1}, 1),
-       set("skills", {{0, 4, 1}, {0, 3, 1}, {0, 2, 1}, {0, 1, 1}}, Words::Skill, 0, 1),
-       list("min_stats", wholeFields(1, 8)),
-       set("alignments", wholeFields(9, 3), Words::Alignment, 1, 0), whole("exp_base", 12),
-       whole("holy_first_level", 13), whole("holy_level_step", 14), whole("magic_first_level", 15),
-       whole("magic_level_step", 16), scalar("hp_die", {17, 0, 1}), scalar("hp_base", {17, 1, 1}),
-       scalar("first_hp_die", {17, 2, 0}),
-       split("exp_factor", {{19, 0, 3}, {18, 0, 0}}, 1'000'000)}};
+  return {kExpPartB + 1,
+          {flag("exists", {ClassSkills, 0, 1}, 1),
+           set("skills",
+               {{ClassSkills, 4, 1}, {ClassSkills, 3, 1}, {ClassSkills, 2, 1}, {ClassSkills, 1, 1}},
+               Words::Skill, 0, 1),
+           list("min_stats", wholeFields(FirstMinimumStat, StatCount)),
+           set("alignments", wholeFields(FirstAlignmentBar, 3), Words::Alignment, 1, 0),
+           whole("exp_base", ClassExpBase), whole("holy_first_level", HolyStartLevel),
+           whole("holy_level_step", HolyLevelStep), whole("magic_first_level", MagicStartLevel),
+           whole("magic_level_step", MagicLevelStep), scalar("hp_die", {HitPointDice, 0, 1}),
+           scalar("hp_base", {HitPointDice, 1, 1}), scalar("first_hp_die", {HitPointDice, 2, 0}),
+           split("exp_factor", {{kExpPartB, 0, 3}, {kExpPartA, 0, 0}}, 1'000'000)}};
 }
 
 // Monster type t (0..14) is slain when its digit is 1: types 0..12 in
 // fields 8..10, 13 and 14 in the high digits of fields 4 and 14.
 std::vector<Slot> slayingDigits() {
   std::vector<Slot> slots;
-  for (int t = 0; t <= 12; ++t) slots.push_back({8 + (t + 2) / 5, (12 - t) % 5, 1});
-  slots.push_back({4, 4, 0});
-  slots.push_back({14, 4, 0});
+  for (int t = 0; t <= 12; ++t) slots.push_back({FirstSlayingField + (t + 2) / 5, (12 - t) % 5, 1});
+  slots.push_back({ItemDamage, 4, 0});
+  slots.push_back({ItemPriceLow, 4, 0});
   return slots;
 }
 
@@ -145,40 +156,40 @@ std::vector<Slot> slayingDigits() {
 // 1 + INT(c / 5) is 1.
 std::vector<Slot> classDigits() {
   std::vector<Slot> slots;
-  for (int c = 0; c < 15; ++c) slots.push_back({1 + c / 5, 4 - c % 5, 1});
+  for (int c = 0; c < 15; ++c) slots.push_back({FirstClassBar + c / 5, 4 - c % 5, 1});
   return slots;
 }
 
 Schema makeItem() {
-  return {16,
-          {scalar("type", {0, 0, 1}, Words::ItemType),
-           scalar("alignment_kind", {0, 1, 1}),
-           scalar("ac", {0, 2, 2}, Words::None, 50),
-           flag("cursed", {0, 4, 0}),
+  return {ItemTableFields,
+          {scalar("type", {ItemKindAndArmour, 0, 1}, Words::ItemType),
+           scalar("alignment_kind", {ItemKindAndArmour, 1, 1}),
+           scalar("ac", {ItemKindAndArmour, 2, 2}, Words::None, 50),
+           flag("cursed", {ItemKindAndArmour, 4, 0}),
            set("usable_by", classDigits(), Words::Class, 0, 0),
-           scalar("damage_dice", {4, 0, 2}),
-           scalar("damage_sides", {4, 2, 2}),
-           scalar("regeneration", {5, 0, 2}, Words::None, 50),
-           scalar("damage_bonus", {5, 2, 2}),
-           flag("long_range", {5, 4, 0}),
-           scalar("stat_bonus", {6, 0, 2}, Words::None, 50),
-           scalar("attack_bonus", {6, 2, 2}, Words::None, 50),
-           flag("critical_hits", {6, 4, 0}),
-           scalar("bonus_stat", {7, 0, 1}, Words::Stat),
-           flag("protects_breath2", {7, 1, 1}),
-           flag("protects_poison", {7, 2, 1}),
-           flag("protects_drain", {7, 4, 0}),
-           scalar("rarity", {8, 3, 1}),
-           flag("protects_petrify", {8, 4, 0}),
+           scalar("damage_dice", {ItemDamage, 0, 2}),
+           scalar("damage_sides", {ItemDamage, 2, 2}),
+           scalar("regeneration", {ItemRegeneration, 0, 2}, Words::None, 50),
+           scalar("damage_bonus", {ItemRegeneration, 2, 2}),
+           flag("long_range", {ItemRegeneration, 4, 0}),
+           scalar("stat_bonus", {ItemBonus, 0, 2}, Words::None, 50),
+           scalar("attack_bonus", {ItemBonus, 2, 2}, Words::None, 50),
+           flag("critical_hits", {ItemBonus, 4, 0}),
+           scalar("bonus_stat", {ItemBonusStat, 0, 1}, Words::Stat),
+           flag("protects_breath2", {ItemBonusStat, 1, 1}),
+           flag("protects_poison", {ItemBonusStat, 2, 1}),
+           flag("protects_drain", {ItemBonusStat, 4, 0}),
+           scalar("rarity", {FirstSlayingField, 3, 1}),
+           flag("protects_petrify", {FirstSlayingField, 4, 0}),
            set("slays", slayingDigits(), Words::None, 0, 1),
-           scalar("spell", {11, 0, 2}, Words::Spell),
-           scalar("spell_break_chance", {11, 2, 0}),
-           scalar("power", {12, 0, 2}),
-           scalar("power_break_chance", {12, 2, 0}),
-           scalar("weight", {13, 0, 2}),
-           scalar("breaks_into", {13, 2, 0}, Words::Item),
-           split("price", {{14, 0, 4}, {15, 0, 4}}),
-           flag("protects_breath1", {15, 4, 0})}};
+           scalar("spell", {ItemSpell, 0, 2}, Words::Spell),
+           scalar("spell_break_chance", {ItemSpell, 2, 0}),
+           scalar("power", {ItemPowerField, 0, 2}),
+           scalar("power_break_chance", {ItemPowerField, 2, 0}),
+           scalar("weight", {ItemWeightAndBreak, 0, 2}),
+           scalar("breaks_into", {ItemWeightAndBreak, 2, 0}, Words::Item),
+           split("price", {{ItemPriceLow, 0, 4}, {ItemPriceHigh, 0, 4}}),
+           flag("protects_breath1", {ItemPriceHigh, 4, 0})}};
 }
 
 // Attack k (1..6) keeps its die size, dice and bonus in fields 3k-2, 3k-1, 3k.
@@ -189,98 +200,112 @@ std::vector<Slot> attackDigits(int part) {
 }
 
 Schema makeMonster() {
-  return {20,
-          {whole("experience", 0, Words::None, -30000),
-           scalar("attacks", {1, 2, 1}),
-           scalar("type", {1, 3, 0}),
-           scalar("level", {2, 2, 0}),
-           scalar("ac", {3, 2, 2}, Words::None, 70),
-           flag("long_reach", {3, 4, 0}),
-           scalar("hp_base", {4, 2, 2}),
-           scalar("stare", {4, 4, 0}, Words::Flag),
-           scalar("hp_sides", {5, 2, 2}),
-           flag("poison_touch", {5, 4, 0}),
-           scalar("hp_dice", {6, 2, 0}),
-           scalar("group_sides", {7, 2, 1}),
-           scalar("holy_spell_level", {7, 3, 1}),
-           flag("petrify_touch", {7, 4, 0}),
-           scalar("group_dice", {8, 2, 1}),
-           scalar("magic_spell_level", {8, 3, 1}),
-           flag("deadly_touch", {8, 4, 0}),
-           scalar("group_base", {9, 2, 1}),
-           scalar("breath", {9, 3, 1}),
-           scalar("drain_levels", {10, 2, 1}),
-           scalar("paralysing_touch", {10, 3, 1}, Words::Flag),
-           scalar("agility_dice", {12, 2, 1}),
-           scalar("agility_sides", {12, 3, 1}),
-           flag("flees_when_weak", {12, 4, 0}),
-           scalar("agility_base", {13, 2, 2}),
-           flag("calls_for_help", {13, 4, 0}),
-           flag("never_negotiates", {14, 4, 0}),
-           scalar("treasure_class", {15, 2, 2}),
-           flag("no_escape", {15, 4, 0}),
-           scalar("resistance", {16, 2, 0}),
+  return {MonsterTableFields,
+          {whole("experience", MonsterExperience, Words::None, -30000),
+           scalar("attacks", {MonsterType, 2, 1}),
+           scalar("type", {MonsterType, 3, 0}),
+           scalar("level", {MonsterLevel, 2, 0}),
+           scalar("ac", {MonsterArmour, 2, 2}, Words::None, 70),
+           flag("long_reach", {MonsterArmour, 4, 0}),
+           scalar("hp_base", {MonsterHitBase, 2, 2}),
+           scalar("stare", {MonsterHitBase, 4, 0}, Words::Flag),
+           scalar("hp_sides", {MonsterHitSides, 2, 2}),
+           flag("poison_touch", {MonsterHitSides, 4, 0}),
+           scalar("hp_dice", {MonsterHitDice, 2, 0}),
+           scalar("group_sides", {MonsterGroupSides, 2, 1}),
+           scalar("holy_spell_level", {MonsterGroupSides, 3, 1}),
+           flag("petrify_touch", {MonsterGroupSides, 4, 0}),
+           scalar("group_dice", {MonsterGroupDice, 2, 1}),
+           scalar("magic_spell_level", {MonsterGroupDice, 3, 1}),
+           flag("deadly_touch", {MonsterGroupDice, 4, 0}),
+           scalar("group_base", {MonsterGroupBase, 2, 1}),
+           scalar("breath", {MonsterGroupBase, 3, 1}),
+           scalar("drain_levels", {MonsterDrain, 2, 1}),
+           scalar("paralysing_touch", {MonsterDrain, 3, 1}, Words::Flag),
+           scalar("agility_dice", {MonsterAgilityDice, 2, 1}),
+           scalar("agility_sides", {MonsterAgilityDice, 3, 1}),
+           flag("flees_when_weak", {MonsterAgilityDice, 4, 0}),
+           scalar("agility_base", {MonsterAgilityBase, 2, 2}),
+           flag("calls_for_help", {MonsterAgilityBase, 4, 0}),
+           flag("never_negotiates", {MonsterNegotiation, 4, 0}),
+           scalar("treasure_class", {MonsterTreasure, 2, 2}),
+           flag("no_escape", {MonsterTreasure, 4, 0}),
+           scalar("resistance", {MonsterResistance, 2, 0}),
            list("attack_sides", attackDigits(0)),
            list("attack_dice", attackDigits(1)),
            list("attack_bonus", attackDigits(2)),
-           scalar("picture_unknown", {19, 0, 2}),
-           scalar("picture", {19, 2, 0})}};
+           scalar("picture_unknown", {MonsterPicture, 0, 2}),
+           scalar("picture", {MonsterPicture, 2, 0})}};
 }
 
 Schema makeSpell() {
-  return {6,
-          {flag("exists", {0, 0, 1}, 1), scalar("chance", {0, 1, 3}),
-           scalar("cost_flags", {0, 4, 0}), scalar("level", {1, 0, 1}), scalar("school", {1, 2, 1}),
-           scalar("mp_cost", {1, 3, 0}), whole("effect", 2), list("params", wholeFields(3, 3))}};
+  return {SpellTableFields,
+          {flag("exists", {SpellKindAndListing, 0, 1}, 1),
+           scalar("chance", {SpellKindAndListing, 1, 3}),
+           scalar("cost_flags", {SpellKindAndListing, 4, 0}), scalar("level", {SpellLevel, 0, 1}),
+           scalar("school", {SpellLevel, 2, 1}), scalar("mp_cost", {SpellLevel, 3, 0}),
+           whole("effect", SpellEffect), list("params", wholeFields(SpellScope, 3))}};
 }
 
 Schema makeTrap() {
   return {2,
-          {flag("exists", {0, 0, 1}, 1), scalar("second_item_chance", {0, 1, 0}),
-           scalar("difficulty", {1, 0, 1}), scalar("third_item_chance", {1, 1, 0})}};
+          {flag("exists", {TrapExists, 0, 1}, 1), scalar("second_item_chance", {TrapExists, 1, 0}),
+           scalar("difficulty", {TrapDifficulty, 0, 1}),
+           scalar("third_item_chance", {TrapDifficulty, 1, 0})}};
 }
 
 // Trap t may be in the chest when digit 4 - (t MOD 5) of field 9 + INT(t / 5)
 // is not 0.
 std::vector<Slot> trapDigits() {
   std::vector<Slot> slots;
-  for (int t = 0; t < 15; ++t) slots.push_back({9 + t / 5, 4 - t % 5, 1});
+  for (int t = 0; t < 15; ++t) slots.push_back({FirstTrapDigits + t / 5, 4 - t % 5, 1});
   return slots;
 }
 
 Schema makeTreasure() {
   return {
-      12,
-      {list("gold_dice", {{0, 0, 2}, {2, 0, 2}, {4, 0, 2}}),
-       list("gold_sides", {{0, 2, 0}, {2, 2, 0}, {4, 2, 0}}),
-       list("gold_bonus", {{1, 0, 2}, {3, 0, 2}, {5, 0, 2}}),
-       list("gold_chance", {{1, 2, 0}, {3, 2, 0}, {5, 2, 0}}), scalar("multiplier_base", {6, 0, 1}),
-       scalar("multiplier_dice", {6, 1, 2}), scalar("multiplier_sides", {6, 3, 0}),
-       scalar("item_count", {7, 0, 2}), scalar("item_chance", {7, 2, 0}),
-       flag("may_be_untrapped", {8, 0, 1}), scalar("first_item", {8, 2, 0}, Words::Item),
+      TreasureTableFields,
+      {list("gold_dice",
+            {{FirstGoldRoll, 0, 2}, {FirstGoldRoll + 2, 0, 2}, {FirstGoldRoll + 4, 0, 2}}),
+       list("gold_sides",
+            {{FirstGoldRoll, 2, 0}, {FirstGoldRoll + 2, 2, 0}, {FirstGoldRoll + 4, 2, 0}}),
+       list("gold_bonus",
+            {{FirstGoldRoll + 1, 0, 2}, {FirstGoldRoll + 3, 0, 2}, {FirstGoldRoll + 5, 0, 2}}),
+       list("gold_chance",
+            {{FirstGoldRoll + 1, 2, 0}, {FirstGoldRoll + 3, 2, 0}, {FirstGoldRoll + 5, 2, 0}}),
+       scalar("multiplier_base", {GoldMultiplier, 0, 1}),
+       scalar("multiplier_dice", {GoldMultiplier, 1, 2}),
+       scalar("multiplier_sides", {GoldMultiplier, 3, 0}),
+       scalar("item_count", {TreasureItems, 0, 2}), scalar("item_chance", {TreasureItems, 2, 0}),
+       flag("may_be_untrapped", {TreasureFirstItem, 0, 1}),
+       scalar("first_item", {TreasureFirstItem, 2, 0}, Words::Item),
        set("traps", trapDigits(), Words::Trap, 0, 1)}};
 }
 
 Schema makeEncounter() {
   return {7,
-          {whole("groups", 0), list("column1", wholeFields(1, 2), Words::Monster),
-           list("column2", wholeFields(3, 2), Words::Monster),
-           list("column3", wholeFields(5, 2), Words::Monster)}};
+          {whole("groups", EncounterGroups),
+           list("column1", wholeFields(FirstEncounterColumn, 2), Words::Monster),
+           list("column2", wholeFields(FirstEncounterColumn + 2, 2), Words::Monster),
+           list("column3", wholeFields(FirstEncounterColumn + 4, 2), Words::Monster)}};
 }
 
 Schema makeFloorRule() {
-  return {2, {flag("restricted", {0}), whole("rule_value", 1)}};
+  return {2, {flag("restricted", {RestrictedFloor}), whole("rule_value", FloorRuleValue)}};
 }
 
 Schema makeFloorHeader() {
-  return {4, {flag("no_spells", {0}), whole("map_rule", 1), whole("alignment_rule", 3)}};
+  return {4,
+          {flag("no_spells", {SpellsBlocked}), whole("map_rule", MapRule),
+           whole("alignment_rule", AlignmentRule)}};
 }
 
 // Stat k lives in field 10 + INT(k / 2): even stats in the hundreds, odd
 // stats in the units.
 std::vector<Slot> statDigits() {
   std::vector<Slot> slots;
-  for (int k = 0; k < 8; ++k) slots.push_back({10 + k / 2, k % 2 == 0 ? 2 : 0, 2});
+  for (int k = 0; k < StatCount; ++k)
+    slots.push_back({FirstStatPair + k / 2, k % 2 == 0 ? 2 : 0, 2});
   return slots;
 }
 
@@ -288,52 +313,55 @@ std::vector<Slot> statDigits() {
 // 24 + INT((s - 1) / 5) is 1.
 std::vector<Slot> knownSpellDigits() {
   std::vector<Slot> slots;
-  for (int s = 1; s <= 80; ++s) slots.push_back({24 + (s - 1) / 5, (s - 1) % 5, 1});
+  for (int s = 1; s <= 80; ++s) slots.push_back({FirstSpellField + (s - 1) / 5, (s - 1) % 5, 1});
   return slots;
 }
 
 Schema makeCharacter() {
-  Codec items = list("items", wholeFields(14, 10));
+  Codec items = list("items", wholeFields(FirstItemSlot, MaxItemSlots));
   items.shape = Shape::Items;
-  return {40,
-          {whole("status", 0, Words::Status, 0, 1),
-           scalar("class", {1, 0, 2}, Words::Class),
-           scalar("alignment", {1, 2, 1}, Words::Alignment),
-           scalar("race", {1, 3, 1}, Words::Race),
-           scalar("sex", {1, 4, 0}, Words::Sex),
-           scalar("level", {2, 0, 3}, Words::None, 0, 1),
-           scalar("left_on_floor", {2, 3, 0}),
-           scalar("left_y", {3, 0, 2}),
-           scalar("left_x", {3, 2, 2}),
-           scalar("left_facing", {3, 4, 0}, Words::Direction),
-           whole("hp", 4),
-           whole("max_hp", 5),
-           whole("age_days", 6, Words::None, -32000),
-           whole("kills", 7),
-           whole("ac_modifier", 8),
-           scalar("holy_school", {9, 3, 1}, Words::None, -1, 1),
-           scalar("magic_school", {9, 4, 0}, Words::None, -1, 1),
+  return {CharRecFields,
+          {whole("status", Status, Words::Status, 0, 1),
+           scalar("class", {Identity, 0, 2}, Words::Class),
+           scalar("alignment", {Identity, 2, 1}, Words::Alignment),
+           scalar("race", {Identity, 3, 1}, Words::Race),
+           scalar("sex", {Identity, 4, 0}, Words::Sex),
+           scalar("level", {LevelAndFloor, 0, 3}, Words::None, 0, 1),
+           scalar("left_on_floor", {LevelAndFloor, 3, 0}),
+           scalar("left_y", {LeftAt, 0, 2}),
+           scalar("left_x", {LeftAt, 2, 2}),
+           scalar("left_facing", {LeftAt, 4, 0}, Words::Direction),
+           whole("hp", HitPoints),
+           whole("max_hp", MaxHitPoints),
+           whole("age_days", AgeDays, Words::None, -32000),
+           whole("kills", Kills),
+           whole("ac_modifier", ArmourModifier),
+           scalar("holy_school", {ChecksumAndSchools, 3, 1}, Words::None, -1, 1),
+           scalar("magic_school", {ChecksumAndSchools, 4, 0}, Words::None, -1, 1),
            list("stats", statDigits()),
-           scalar("floor_flag", {10, 4, 0}),
+           scalar("floor_flag", {FloorFlags, 4, 0}),
            items,
            set("spells", knownSpellDigits(), Words::Spell, 1, 1)}};
 }
 
 Schema makeCharacterLong() {
-  Schema s{6,
-           {whole("experience", 0), whole("gold", 1), list("holy_points", wholeFields(2, 2)),
-            list("magic_points", wholeFields(4, 2))}};
+  Schema s{CharLongFields,
+           {whole("experience", Experience), whole("gold", Gold),
+            list("holy_points", wholeFields(HolyPoints, 2)),
+            list("magic_points", wholeFields(MagicPoints, 2))}};
   s.largest = 2'147'483'647;
   return s;
 }
 
 Schema makePartyState() {
-  return {
-      19,
-      {scalar("floor", {9, 2, 0}), scalar("facing", {9, 0, 2}, Words::Direction),
-       scalar("x", {10, 2, 0}), scalar("y", {10, 0, 2}), whole("light", 11),
-       whole("protection", 12), whole("identification", 13), list("previous", wholeFields(14, 2)),
-       whole("levitation", 16), whole("invisibility", 17), whole("timed_effect", 18)}};
+  return {19,
+          {scalar("floor", {FloorAndFacing, 2, 0}),
+           scalar("facing", {FloorAndFacing, 0, 2}, Words::Direction), scalar("x", {Square, 2, 0}),
+           scalar("y", {Square, 0, 2}), whole("light", LightEffect),
+           whole("protection", ProtectionEffect), whole("identification", IdentifyEffect),
+           list("previous", wholeFields(PreviousFloorAndFacing, 2)),
+           whole("levitation", LevitationEffect), whole("invisibility", InvisibilityEffect),
+           whole("timed_effect", TimedEffect)}};
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "game/state/fields.h"
 #include "runtime/sjis.h"
 #include "runtime/values.h"
 
@@ -164,7 +165,8 @@ class FolderLoader {
   void checkRosterFloors() {
     if (!out_.roster) return;
     const RosterSource& r = *out_.roster;
-    checkFloorExists(r.partyPlace, static_cast<int>(r.tables.GameState(9) / 100), "the party");
+    checkFloorExists(r.partyPlace, static_cast<int>(r.tables.GameState(game::FloorAndFacing) / 100),
+                     "the party");
     for (const auto& [place, floor] : r.leftOn) checkFloorExists(place, floor, "the character");
   }
 

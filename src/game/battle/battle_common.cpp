@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/character/alignment_codes.h"
+#include "game/character/carried_items.h"
 #include "game/character/message_timing.h"
 #include "game/character/party_members.h"
 #include "game/character/screen_lines.h"

@@ -1,6 +1,5 @@
 #include "game/character/carried_items.h"
 
-#include "game/character/alignment_codes.h"
 #include "game/state/game.h"
 #include "game/state/packed.h"
 #include "runtime/sjis.h"
@@ -17,7 +16,8 @@ bool isFree(float slotValue) {
 
 bool alignmentMayUse(const Game& g, int c, int item) {
   if (g.Setting(AlignmentsUsed) != 1 || isCursedItem(g, item)) return true;
-  return !alignmentCodeRefuses(digit(g.ItemTable(item, ItemKindAndArmour), 1), alignmentOf(g, c));
+  const int code = digit(g.ItemTable(item, ItemKindAndArmour), 1);
+  return !alignmentCodeRefuses(code, alignmentOf(g, c));
 }
 
 }  // namespace
@@ -81,6 +81,19 @@ std::string itemLabel(const Game& g, float slotValue) {
   const int item = itemNumber(slotValue);
   if (isIdentified(slotValue) || !identificationUsed(g)) return g.ItemName(item, 0);
   return g.ItemName(item, 1) + "?";
+}
+
+bool alignmentCodeRefuses(int code, int alignment) {
+  switch (alignment) {
+    case 1:
+      return code == 2 || code == 3 || code == 5;
+    case 2:
+      return code == 1 || code == 3 || code == 6;
+    case 3:
+      return code == 1 || code == 2 || code == 4;
+    default:
+      return false;
+  }
 }
 
 bool canUseItem(const Game& g, int c, int item) {

@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "game/character/alignment_codes.h"
-
 namespace kestrun::game {
 
 struct Game;
@@ -36,6 +34,9 @@ std::string itemLabel(const Game& g, float slotValue);
 
 // The item's class digits do not refuse character c's class.
 bool classMayUse(const Game& g, int c, int item);
+// Alignment codes 1..6 (of items and of floors) name the alignments they
+// turn away: good by 2, 3 and 5, neutral by 1, 3 and 6, evil by 1, 2 and 4.
+bool alignmentCodeRefuses(int code, int alignment);
 // The class may use the item, and its alignment code (ignored for cursed
 // items) does not refuse the character's alignment.
 bool canUseItem(const Game& g, int c, int item);

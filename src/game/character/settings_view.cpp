@@ -128,7 +128,7 @@ void showClassLine(Game& g, int c, int n) {
     con.LOCATE(17 + 4 * skill, row);
     con.PRINT("Ｏ"_sj);
   }
-  for (int s = 1; s <= 8; ++s) {
+  for (int s = 1; s <= StatCount; ++s) {
     con.COLOR(g.Setting(FirstStatUsed + s - 1) == 1 ? 6 : 2);
     con.LOCATE(3 * s + 34, row);
     if (g.ClassTable(c, FirstMinimumStat + s - 1) > 0) {

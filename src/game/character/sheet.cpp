@@ -152,7 +152,7 @@ void showRegenerationMark(Game& g, double regeneration) {
 
 void showStats(Game& g, int c, std::optional<int> position) {
   int shown = 0;
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < StatCount; ++i) {
     if (g.Setting(FirstStatUsed + i) == 0) continue;
     const int column = 9 * shown++;
     printAt(g, column + 2, 3, g.StatName(i));

@@ -9,13 +9,16 @@ bool isStatUsed(const Game& g, int stat) {
   return g.Setting(FirstStatUsed + stat) != 0;
 }
 
+int sexAdjustment(const Game& g, int sex, int stat) {
+  return digit(g.Setting(FirstSexAdjustment + 2 * sex + stat / 4), stat % 4) - 5;
+}
+
 void SEI(Game& g) {
   const int c = rt::toInt32(g.SysWord(ActingSlot));
   const int sex = sexOf(g, c);
   for (int i = 0; i < StatCount; ++i) {
     if (!isStatUsed(g, i)) continue;
-    const float packed = g.Setting(FirstSexAdjustment + 2 * sex + i / 4);
-    statAdjustment(g, i) = static_cast<float>(digit(packed, i % 4) - 5);
+    statAdjustment(g, i) = static_cast<float>(sexAdjustment(g, sex, i));
   }
 }
 
@@ -41,7 +44,7 @@ void loadSexAdjustments(Game& g, int c) {
 
 void NCHEC(Game& g) {
   const int c = rt::toInt32(g.SysWord(ActingSlot));
-  for (int first = 0; first < 8; first += 2) {
+  for (int first = 0; first < StatCount; first += 2) {
     if (!isStatUsed(g, first)) setStat(g, c, first, statOf(g, c, first + 1));
     if (!isStatUsed(g, first + 1)) setStat(g, c, first + 1, statOf(g, c, first));
   }

@@ -8,6 +8,8 @@ struct Game;
 // shown or asked and follows its pair partner.
 bool isStatUsed(const Game& g, int stat);
 
+// The scenario's adjustment of stat i (0..7) for sex 0 (male) or 1.
+int sexAdjustment(const Game& g, int sex, int stat);
 // The sex adjustments of slot SysWord(ActingSlot): SysWord(FirstStatAdjustment
 // + i) for each used stat i; unused stats keep their previous adjustment.
 void SEI(Game& g);

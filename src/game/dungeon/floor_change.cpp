@@ -1,6 +1,5 @@
 #include "game/dungeon/floor_change.h"
 
-#include "game/character/alignment_codes.h"
 #include "game/character/carried_items.h"
 #include "game/character/levels.h"
 #include "game/character/party_members.h"

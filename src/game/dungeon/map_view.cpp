@@ -2,6 +2,7 @@
 
 #include "game/dungeon/floor_squares.h"
 #include "game/dungeon/view_geometry.h"
+#include "game/dungeon/view_slots.h"
 #include "game/state/fields.h"
 #include "game/state/game.h"
 #include "runtime/sjis.h"
@@ -26,33 +27,32 @@ SquareOrigin originOf(Place square) {
   return {16 * square.x, 18 * (21 - square.y)};
 }
 
-// How one edge of a square is drawn: the codes that leave it invisible or
-// mark a door besides the two-way ones, its line and its door mark (pixel
-// offsets from the square's origin).
+// How one edge of a square is drawn: as the party inside the square sees the
+// boundary in that direction, open edges invisible and doors marked. Pixel
+// offsets from the square's origin.
 struct EdgeLook {
   int direction;
-  int oneWayOpen;
-  int oneWayDoor;
   view::Segment line;
   view::Box doorMark;
 };
-constexpr EdgeLook kWestEdge = {West, 9, 5, {{19, 0}, {19, 17}}, {{19, 3}, {21, 14}}};
-constexpr EdgeLook kEastEdge = {East, 8, 4, {{34, 0}, {34, 17}}, {{32, 3}, {34, 14}}};
-constexpr EdgeLook kSouthEdge = {South, 11, 7, {{20, 17}, {35, 17}}, {{23, 15}, {31, 17}}};
-constexpr EdgeLook kNorthEdge = {North, 10, 6, {{20, 0}, {35, 0}}, {{23, 0}, {31, 2}}};
+constexpr EdgeLook kWestEdge = {West, {{19, 0}, {19, 17}}, {{19, 3}, {21, 14}}};
+constexpr EdgeLook kEastEdge = {East, {{34, 0}, {34, 17}}, {{32, 3}, {34, 14}}};
+constexpr EdgeLook kSouthEdge = {South, {{20, 17}, {35, 17}}, {{23, 15}, {31, 17}}};
+constexpr EdgeLook kNorthEdge = {North, {{20, 0}, {35, 0}}, {{23, 0}, {31, 2}}};
+
+int edgeKind(const Game& g, Place square, const EdgeLook& edge) {
+  return boundaryKind(edge.direction, boundaryCode(g, square, edge.direction));
+}
 
 void drawEdgeLine(Game& g, Place square, const EdgeLook& edge) {
-  const int code = boundaryCode(g, square, edge.direction);
-  const bool open = code == 0 || code == 16 || code == edge.oneWayOpen;
   const SquareOrigin o = originOf(square);
   g.con.graphics().LINE(o.left + edge.line.from.x, o.top + edge.line.from.y,
                         o.left + edge.line.to.x, o.top + edge.line.to.y,
-                        open ? kInvisible : kWhite);
+                        edgeKind(g, square, edge) == kOpen ? kInvisible : kWhite);
 }
 
 void drawDoorMark(Game& g, Place square, const EdgeLook& edge) {
-  const int code = boundaryCode(g, square, edge.direction);
-  if (code != 2 && code != edge.oneWayDoor) return;
+  if (edgeKind(g, square, edge) != kDoor) return;
   const SquareOrigin o = originOf(square);
   const view::Box& mark = edge.doorMark;
   g.con.graphics().LINE(o.left + mark.topLeft.x, o.top + mark.topLeft.y,

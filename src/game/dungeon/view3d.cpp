@@ -21,20 +21,6 @@ using namespace rt::literals;
 
 namespace {
 
-// The boundary codes that are a door, a one-side wall or an opening only as
-// seen looking in one direction (indexed by that direction).
-struct OneWayCodes {
-  int door;
-  int oneSideWall;
-  int open;
-};
-constexpr OneWayCodes kOneWay[4] = {{6, 14, 10}, {4, 12, 8}, {7, 15, 11}, {5, 13, 9}};
-
-constexpr int kDoorBoth = 2;
-constexpr int kHiddenWall = 3;
-constexpr int kOpenBoth = 0;
-constexpr int kOpenToo = 16;
-
 // The square just beyond a slot's boundary as the view keeps it: its kind,
 // or lit when the light or the second light source reaches the slot.
 float seenSquare(const Game& g, int slot, int kind) {
@@ -82,14 +68,6 @@ void endProtection(Game& g, int members) {
 }
 
 }  // namespace
-
-int boundaryKind(int seenDirection, int code) {
-  const OneWayCodes& oneWay = kOneWay[seenDirection];
-  if (code == kDoorBoth || code == oneWay.door) return kDoor;
-  if (code == kHiddenWall || code == oneWay.oneSideWall) return kOneSideWall;
-  if (code == kOpenBoth || code == kOpenToo || code == oneWay.open) return kOpen;
-  return kWall;
-}
 
 void CALC(Game& g) {
   const int slot = rt::toInt32(g.SysWord(ViewSlot));

@@ -5,6 +5,32 @@
 
 namespace kestrun::game {
 
+namespace {
+
+// The boundary codes that are a door, a one-side wall or an opening only as
+// seen looking in one direction (indexed by that direction).
+struct OneWayCodes {
+  int door;
+  int oneSideWall;
+  int open;
+};
+constexpr OneWayCodes kOneWay[4] = {{6, 14, 10}, {4, 12, 8}, {7, 15, 11}, {5, 13, 9}};
+
+constexpr int kDoorBoth = 2;
+constexpr int kHiddenWall = 3;
+constexpr int kOpenBoth = 0;
+constexpr int kOpenToo = 16;
+
+}  // namespace
+
+int boundaryKind(int seenDirection, int code) {
+  const OneWayCodes& oneWay = kOneWay[seenDirection];
+  if (code == kDoorBoth || code == oneWay.door) return kDoor;
+  if (code == kHiddenWall || code == oneWay.oneSideWall) return kOneSideWall;
+  if (code == kOpenBoth || code == kOpenToo || code == oneWay.open) return kOpen;
+  return kWall;
+}
+
 int casterOf(float effectWord) {
   return rt::toInt32(rt::INT(effectWord / 1000));
 }

@@ -216,8 +216,10 @@ int askItemToUse(Game& g, int actor, bool mustBeWorn) {
   }
 }
 
-// With `chance` percent the item turns into its remains.
-void mayBreak(Game& g, int actor, int slot, double chance) {
+// With `chance` percent the item turns into its remains, unless the spell
+// itself has already taken it from its slot.
+void mayBreak(Game& g, int actor, int slot, float used, double chance) {
+  if (partyPositionOf(g, actor) == 0 || itemSlot(g, actor, slot) != used) return;
   if (!(g.con.random().RND(1) * 100 < chance)) return;
   const float outcome = g.SysWord(Outcome);
   g.SysWord(ActingSlot) = static_cast<float>(actor);
@@ -267,26 +269,26 @@ void castSpell(Game& g, int actor) {
 void useItem(Game& g, int actor) {
   const int slot = askItemToUse(g, actor, false);
   if (slot == 0) return;
-  const int item = itemNumber(itemSlot(g, actor, slot));
-  const double field = g.ItemTable(item, ItemSpell);
+  const float used = itemSlot(g, actor, slot);
+  const double field = g.ItemTable(itemNumber(used), ItemSpell);
   const int spell = rt::MOD(field, 100);
   if (spell == 0) return;
   castFromItem(g, actor, spell);
-  if (partyPositionOf(g, actor) != 0) mayBreak(g, actor, slot, rt::INT(field / 100));
+  mayBreak(g, actor, slot, used, rt::INT(field / 100));
 }
 
 void useItemPower(Game& g, int actor) {
   const int slot = askItemToUse(g, actor, true);
   if (slot == 0) return;
-  const int item = itemNumber(itemSlot(g, actor, slot));
-  const double field = g.ItemTable(item, ItemPowerField);
+  const float used = itemSlot(g, actor, slot);
+  const double field = g.ItemTable(itemNumber(used), ItemPowerField);
   const int power = rt::MOD(field, 100);
   if (power == 0) return;
   g.SysWord(MiracleEffect) = static_cast<float>(power);
   // A power for one member works on its wearer.
   const bool forAll = isBattleMiracle(power) || (power == 9 && inTown(g));
   performMiracle(g, actor, forAll ? 0 : partyPositionOf(g, actor));
-  if (partyPositionOf(g, actor) != 0) mayBreak(g, actor, slot, rt::INT(field / 100));
+  mayBreak(g, actor, slot, used, rt::INT(field / 100));
 }
 
 bool partyHasMoved(const Game& g, int actor, bool wasInDungeon) {

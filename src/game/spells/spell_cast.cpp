@@ -56,7 +56,13 @@ void raiseMiracle(Game& g, const SpellCast& cast) {
   MIRACLE(g);
 }
 
+// A monster's spell only ever works against the party; a member's helps
+// the party or works against the monsters of the battle.
 void dispatch(Game& g, const SpellCast& cast) {
+  if (cast.byMonster) {
+    castMemberEffect(g, cast);
+    return;
+  }
   if (cast.effect == 14) {
     if (cast.kind == kHolySpells) {
       castReturnToTown(g, cast);
@@ -65,12 +71,7 @@ void dispatch(Game& g, const SpellCast& cast) {
     }
     return;
   }
-  if (castPartyEffect(g, cast)) return;
-  if (cast.byMonster) {
-    castMemberEffect(g, cast);
-  } else if (cast.inBattle) {
-    castMonsterEffect(g, cast);
-  }
+  if (!castPartyEffect(g, cast) && cast.inBattle) castMonsterEffect(g, cast);
 }
 
 }  // namespace

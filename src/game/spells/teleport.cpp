@@ -1,6 +1,5 @@
 #include <string_view>
 
-#include "game/character/alignment_codes.h"
 #include "game/character/carried_items.h"
 #include "game/character/levels.h"
 #include "game/character/party_members.h"

@@ -10,6 +10,7 @@ namespace kestrun::game {
 inline namespace fields {
 
 // CharRec(c, f): the character record of roster slot c.
+
 // 0 empty slot, 1 normal; digit 1 asleep, 2 paralysed, 3 poisoned;
 // 10000..19999 petrified, 20000 dead, 25000 spirit, 30000 lost.
 inline constexpr int Status = 0;
@@ -58,6 +59,7 @@ inline constexpr int Charm = 7;
 inline constexpr int StatCount = 8;
 
 // CharLong(c, f): the 32-bit values of roster slot c.
+
 inline constexpr int Experience = 0;
 inline constexpr int Gold = 1;
 // Spell points now and at most: in per-level mode one digit per spell
@@ -80,6 +82,7 @@ inline constexpr int NextLevelExperience = 0;
 inline constexpr int ExpPool = 1;
 
 // GameState(n): the party and its position.
+
 inline constexpr int MemberCount = 0;
 // Roster slot + 1 of the member in marching position 1..8.
 inline constexpr int FirstMember = 1;
@@ -102,6 +105,7 @@ inline constexpr int InvisibilityEffect = 17;
 inline constexpr int TimedEffect = 18;
 
 // Setting(n): the scenario's rules.
+
 inline constexpr int ScrambleKey = 0;
 inline constexpr int EncounterChance = 1;
 // 1 = races are not used: stat limits are plain numbers.
@@ -114,7 +118,6 @@ inline constexpr int ClassChangeResetsStats = 12;
 // Below 40 a plain maximum; above 40 race value + this - 50.
 inline constexpr int CreationStatLimit = 13;
 inline constexpr int PlayStatLimit = 14;
-// Fields 15..19, 20..24 and the others below in order.
 // Inn rooms 1..5.
 inline constexpr int FirstInnPrice = 15;
 // Temple charges per level. The first two at 0 also mean that poison and
@@ -198,6 +201,7 @@ inline constexpr int MapAlwaysAllowed = 0;
 // SysWord(n): the control words through which procedures pass arguments and
 // results, and the player's own settings. Several words serve more than one
 // procedure; each use has its own name.
+
 // The roster slot of the character being acted on.
 inline constexpr int ActingSlot = 1;
 // Words 2..9: the sex adjustments of stats 0..7 of the current character;
@@ -276,6 +280,7 @@ inline constexpr int ScreenLayout = 30;
 inline constexpr int DisplayMode = 31;
 
 // ItemTable(i, f).
+
 // MOD 10 the item kind, digit 1 the alignment kind, INT(/100) MOD 100 - 50
 // the armour-class change, digit 4 set when cursed.
 inline constexpr int ItemKindAndArmour = 0;
@@ -318,6 +323,7 @@ inline constexpr int ShoesKind = 7;
 // MonsterTable(m, f). The low two digits of fields 1..18 hold the six
 // attacks: attack k its die size in field 3k - 2, dice in 3k - 1, bonus in
 // 3k.
+
 // The experience value minus 30000.
 inline constexpr int MonsterExperience = 0;
 // Digit 2 the number of attacks, INT(/1000) the monster type (0..14).
@@ -365,6 +371,7 @@ inline constexpr int MonsterPicture = 19;
 inline constexpr int MonsterTableFields = 20;
 
 // SpellTable(s, f), spells 1..80 (1..40 holy, 41..80 magic).
+
 // MOD 10 the kind (0 no spell); INT(/10) MOD 1000 the listing chance,
 // non-zero to be listed; digit 4 cost flags.
 inline constexpr int SpellKindAndListing = 0;
@@ -379,6 +386,7 @@ inline constexpr int SpellDice = 5;
 inline constexpr int SpellTableFields = 6;
 
 // ClassTable(c, f).
+
 // Digit 4 combat, 3 holy, 2 magic, 1 thief skill; digit 0 not 0 when the
 // class exists.
 inline constexpr int ClassSkills = 0;
@@ -406,6 +414,7 @@ inline constexpr int LifeSpan = 10;
 inline constexpr int RaceTableFields = 11;
 
 // TreasureTable(k, f): three gold rolls in fields 0..5, then items and traps.
+
 // Per roll r: field 2r MOD 100 the dice, INT(/100) the sides; field
 // 2r + 1 MOD 100 the bonus, INT(/100) the chance.
 inline constexpr int FirstGoldRoll = 0;
@@ -420,10 +429,10 @@ inline constexpr int TreasureFirstItem = 8;
 inline constexpr int FirstTrapDigits = 9;
 inline constexpr int TreasureTableFields = 12;
 
-// TrapTable(t, f), chest traps 0..14.
-// MOD 10 = 1 when the trap exists; INT(/10) the chance of a second item.
+// TrapTable(t, f): MOD 10 of the first field 1 when the trap exists, of the
+// second its difficulty; INT(/10) the chances of the chest's second and
+// third item.
 inline constexpr int TrapExists = 0;
-// MOD 10 the difficulty; INT(/10) the chance of a third item.
 inline constexpr int TrapDifficulty = 1;
 
 // FloorEncounter(floor - 1, f).
@@ -450,6 +459,7 @@ inline constexpr int SouthBoundary = 2;
 inline constexpr int ExtraLayer = 3;
 
 // BattleParty(position - 1, f): one row per party position.
+
 // 1 fight, 2 spell, 3 dispel, 5 guard, 6 run; an item use slot x 10 + 4.
 inline constexpr int Command = 0;
 // A monster target group x 10 + monster, a party target his roster slot.
@@ -477,6 +487,7 @@ inline constexpr int EquippedOtherKind = 32;
 inline constexpr int BattlePartyFields = 34;
 
 // BattleMonsters(g, i, f): monster i of group g.
+
 inline constexpr int MonsterMaxHitPoints = 0;
 inline constexpr int MonsterHitPoints = 1;
 // 0 awake, 1 asleep, 2 and above other disabling states.

@@ -72,7 +72,7 @@ void clampRoster(Game& g) {
   for (int c = 0; c < kRosterSlots; ++c) {
     g.CharRec(c, HitPoints) = std::min(g.CharRec(c, HitPoints), g.CharRec(c, MaxHitPoints));
     if (c > 0 && g.CharRec(c, Status) < status::Dead) g.MapViewAllowed = false;
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < StatCount; ++k) {
       const double limit = statLimit(g, raceOf(g, c), k);
       if (statOf(g, c, k) > limit) setStat(g, c, k, rt::toInt32(limit));
     }

@@ -123,7 +123,7 @@ std::string nameFromLine(const std::string& line) {
 }
 
 bool qualifiesForClass(const Game& g, int slot, int cls, StatsChecked stats) {
-  for (int s = 1; s <= 8; ++s) {
+  for (int s = 1; s <= StatCount; ++s) {
     if (stats == StatsChecked::Used && !isStatUsed(g, s - 1)) continue;
     if (statOf(g, slot, s - 1) < g.ClassTable(cls, FirstMinimumStat + s - 1)) return false;
   }

@@ -77,16 +77,12 @@ void chooseAlignment(Game& g, int slot) {
   printAt(g, 26, 4, g.AlignmentLetter(alignment));
 }
 
-int sexAdjustment(const Game& g, int sex, int stat) {
-  return digit(g.Setting(FirstSexAdjustment + 2 * sex + stat / 4), stat % 4) - 5;
-}
-
 void chooseSex(Game& g, int slot) {
   blankLines(g, kQuestionTop, 23);
   printAt(g, 27, 9, "性別は何にしますか ?"_sj);
   printAt(g, 23, 14, "１　男性"_sj);
   printAt(g, 23, 16, "２　女性"_sj);
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < StatCount; ++i) {
     if (!isStatUsed(g, i)) continue;
     printAt(g, 35 + 5 * i, 12, g.StatName(i));
     printAt(g, 35 + 5 * i, 14, static_cast<float>(sexAdjustment(g, 0, i)));
@@ -103,7 +99,7 @@ void chooseSex(Game& g, int slot) {
 
 int countUsedStats(const Game& g) {
   int used = 0;
-  for (int i = 0; i < 8; ++i) used += isStatUsed(g, i) ? 1 : 0;
+  for (int i = 0; i < StatCount; ++i) used += isStatUsed(g, i) ? 1 : 0;
   return used;
 }
 
@@ -114,7 +110,7 @@ double raceBase(const Game& g, int race, int s) {
 
 void chooseRace(Game& g, Creation& creation) {
   blankLines(g, kQuestionTop, 23);
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < StatCount; ++i) {
     if (isStatUsed(g, i)) printAt(g, 25 + 5 * i, 7, g.StatName(i));
   }
   printAt(g, 69, 7, "寿命  暗視"_sj);
@@ -126,7 +122,7 @@ void chooseRace(Game& g, Creation& creation) {
     races[count++] = r;
     printNumberAt(g, 3, row, count);
     g.con.PRINT(g.RaceName(r));
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < StatCount; ++i) {
       if (!isStatUsed(g, i)) continue;
       g.con.LOCATE(26 + 5 * i, row);
       g.con.PRINT_USING("##", {rt::toSingle(raceBase(g, r, i + 1))});
@@ -151,7 +147,7 @@ void showStatValue(Game& g, const Creation& creation, int s) {
 
 void setStartingStats(Game& g, const Creation& creation) {
   blankLines(g, kQuestionTop, 23);
-  for (int s = 1; s <= 8; ++s) {
+  for (int s = 1; s <= StatCount; ++s) {
     if (!isStatUsed(g, s - 1)) continue;
     setStat(g, creation.slot, s - 1, rt::toInt32(raceBase(g, creation.race, s)));
     printNumberAt(g, 14, s + 6, s);
@@ -254,7 +250,7 @@ int rollStat(Game& g, double adjustment) {
 }
 
 void showRolledStats(Game& g, int slot) {
-  for (int s = 1; s <= 8; ++s) {
+  for (int s = 1; s <= StatCount; ++s) {
     if (!isStatUsed(g, s - 1)) continue;
     g.con.LOCATE(12, s + 6);
     g.con.PRINT(static_cast<float>(s));
