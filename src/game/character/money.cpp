@@ -47,4 +47,9 @@ void addGold(Game& g, int c, double amount) {
   g.CharLong(c, Gold) = rt::toInt32(std::min(g.CharLong(c, Gold) + amount, kExperienceAndGoldCap));
 }
 
+void addExperience(Game& g, int c, double amount) {
+  g.CharLong(c, Experience) =
+      rt::toInt32(std::min(g.CharLong(c, Experience) + amount, kExperienceAndGoldCap));
+}
+
 }  // namespace kestrun::game

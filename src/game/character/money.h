@@ -32,5 +32,7 @@ std::vector<int32_t> goldShares(double total, int members);
 
 // Adds to character c's gold, which stops at the cap.
 void addGold(Game& g, int c, double amount);
+// Adds to character c's experience, which stops at the same cap.
+void addExperience(Game& g, int c, double amount);
 
 }  // namespace kestrun::game

@@ -118,12 +118,6 @@ int knownSpellAt(const Game& g, int c, int kind, int entry) {
   return 0;
 }
 
-bool hasPointsFor(Game& g, int c, int spell) {
-  const int kind = spellKindOf(spell);
-  if (usesSpellPool(g)) return pointsNow(g, c, kind) >= spellPointCost(g, spell);
-  return digit(pointsNow(g, c, kind), spellLevel(g, spell) - 1) != 0;
-}
-
 int costFlags(const Game& g, int spell) {
   return rt::toInt32(rt::INT(g.SpellTable(spell, SpellKindAndListing) / 10000));
 }
@@ -147,6 +141,12 @@ bool hasLevelFor(const Game& g, int c, int spell) {
 }
 
 }  // namespace
+
+bool hasPointsFor(Game& g, int c, int spell) {
+  const int kind = spellKindOf(spell);
+  if (usesSpellPool(g)) return pointsNow(g, c, kind) >= spellPointCost(g, spell);
+  return digit(pointsNow(g, c, kind), spellLevel(g, spell) - 1) != 0;
+}
 
 bool usesSpellPool(const Game& g) {
   return g.Setting(SpellPointMode) == 2;

@@ -16,6 +16,8 @@ void SPU(Game& g);
 
 // One pool of points per kind instead of points per spell level.
 bool usesSpellPool(const Game& g);
+// Character c has the points to cast the spell now.
+bool hasPointsFor(Game& g, int c, int spell);
 // The learning chance in percent (0: the spell is never listed or learned).
 int learningChance(const Game& g, int spell);
 // Spells are not divided into schools, or the spell belongs to every school

@@ -111,6 +111,9 @@ bool castPartyEffect(Game& g, const SpellCast& cast);
 // Effects of a party caster on monsters, and of a monster caster on members.
 bool castMonsterEffect(Game& g, const SpellCast& cast);
 bool castMemberEffect(Game& g, const SpellCast& cast);
+// The floor is neither closed outright nor, by its alignment rule, to a
+// member of the party.
+bool isFloorOpen(const Game& g, int floor);
 // Home to town (holy 14) and the teleport (magic 14).
 void castReturnToTown(Game& g, const SpellCast& cast);
 void castTeleport(Game& g, const SpellCast& cast);

@@ -52,18 +52,6 @@ int askDistance(Game& g, std::string_view question, std::string_view hint, int l
   }
 }
 
-// A floor closed to the party: restricted outright, or its rule turns away
-// the alignment of a member.
-bool isFloorOpen(const Game& g, int floor) {
-  if (g.FloorRule(floor - 1, RestrictedFloor) == 1) return false;
-  const int rule = rt::toInt32(g.FloorRule(floor - 1, FloorRuleValue));
-  if (rule == 0) return true;
-  for (int p = 1; p <= partySize(g); ++p) {
-    if (alignmentCodeRefuses(rule, alignmentOf(g, memberSlot(g, p)))) return false;
-  }
-  return true;
-}
-
 // The party stands on `floor` (read from its file when it is another one).
 void arriveOnFloor(Game& g, int floor) {
   const int from = currentFloor(g);
@@ -104,6 +92,16 @@ void missTheSpot(Game& g, const SpellCast& cast) {
 }
 
 }  // namespace
+
+bool isFloorOpen(const Game& g, int floor) {
+  if (g.FloorRule(floor - 1, RestrictedFloor) == 1) return false;
+  const int rule = rt::toInt32(g.FloorRule(floor - 1, FloorRuleValue));
+  if (rule == 0) return true;
+  for (int p = 1; p <= partySize(g); ++p) {
+    if (alignmentCodeRefuses(rule, alignmentOf(g, memberSlot(g, p)))) return false;
+  }
+  return true;
+}
 
 void castReturnToTown(Game& g, const SpellCast& cast) {
   for (int p = 1; p <= partySize(g); ++p) {

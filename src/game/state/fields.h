@@ -354,8 +354,10 @@ inline constexpr int MonsterImmunity = 11;
 inline constexpr int MonsterAgilityDice = 12;
 // INT(/100) MOD 100 the agility base; 10000 calls for help.
 inline constexpr int MonsterAgilityBase = 13;
-// 10000 never negotiates.
+// 10000 never negotiates; INT(/100) MOD 100 the treasure class of the
+// gold.
 inline constexpr int MonsterNegotiation = 14;
+inline constexpr int MonsterGold = 14;
 // INT(/100) MOD 100 the treasure class; 10000 cannot be escaped.
 inline constexpr int MonsterTreasure = 15;
 // INT(/100) the spell resistance.

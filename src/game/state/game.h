@@ -58,6 +58,26 @@ struct Game : ScenarioTables, RosterTables, FloorTables {
   // 32-bit work integers: 0 the experience threshold of LVCALC, 1 the
   // battle's experience pool.
   Table<int32_t, 2> WorkLong;
+  // The battle's own words, shared by its pieces for one battle: who was
+  // surprised (0 nobody, 1 the monsters had not noticed, 2 the party), how
+  // the monsters came (SysWord(EncounterSource) on entry) and the encounter
+  // column drawn from, the party's best level, Knowledge and Luck, 1 while
+  // the party stands in mud, the members still standing this turn, whether
+  // someone chose to run this turn, and the next front-rank victim of a
+  // group's attacks.
+  struct BattleWords {
+    int Surprise = 0;
+    int EncounterKind = 0;
+    int EncounterColumn = 0;
+    int TopLevel = 0;
+    int TopKnowledge = 0;
+    int TopLuck = 0;
+    int MudPenalty = 0;
+    int AliveCount = 0;
+    bool RunChosen = false;
+    int NextVictim = 1;
+  };
+  BattleWords Battle;
 
   // The last key or line the player gave.
   std::string KeyAnswer;

@@ -48,11 +48,6 @@ bool partyBringsQuestItem(const Game& g) {
   return false;
 }
 
-void addExperience(Game& g, int c, double amount) {
-  g.CharLong(c, Experience) =
-      rt::toInt32(std::min(g.CharLong(c, Experience) + amount, kExperienceAndGoldCap));
-}
-
 // Every copy goes, also one that moves up into a slot just emptied; every
 // member shares the reward.
 void handOverQuestItem(Game& g) {
