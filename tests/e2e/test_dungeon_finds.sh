@@ -14,16 +14,16 @@ build
 # vendor stays, and Cid buys a herb the second time. At the altar Cid's
 # chalice becomes the orb, and Eve's key, the wrong offering, is lost.
 # Aldo is healed, Eve's Luck moves by 2, and the search is answered both
-# ways.
-play finds "${ENTER}8y81{Enter}28282{Enter}82{Enter}1{Enter}28 0{Enter}283{Enter}1{Enter}81{Enter}83{Enter}8n828y${SAVE}"
+# ways: yes brings a guardian battle, won, with 5 gold for each.
+play finds "${ENTER}8y81{Enter}28282{Enter}82{Enter}1{Enter}28 0{Enter}283{Enter}1{Enter}81{Enter}83{Enter}8n828y115Y${SAVE}"
 check_golden "$WORK/finds.trace" dungeon-finds.trace
 grep -q "所持金が足りません" "$WORK/finds.trace" || fail "Aldo could pay"
 [ "$(grep -c "何かを売っている" "$WORK/finds.trace")" -ge 2 ] || fail "the vendor did not stay"
 report="$(roster)"
 echo "$report" | grep -q "items: 長剣 (equipped), 紅玉 (unidentified)" || fail "Aldo has no ruby: $report"
-echo "$report" | grep -q "HP 30/30, gold 10" || fail "Aldo was not healed or paid"
+echo "$report" | grep -q "HP 30/30, gold 15" || fail "Aldo was not healed or paid (10, and 5 from the battle)"
 echo "$report" | grep -q "items: 光の珠 (unidentified), 薬草 (unidentified)" || fail "Cid's items are wrong: $report"
-echo "$report" | grep -q "HP 20/20, gold 50" || fail "Cid did not pay 50"
+echo "$report" | grep -q "HP 20/20, gold 55" || fail "Cid did not pay 50 (5 back from the battle)"
 echo "$report" | grep -A5 "slot 2: Eve" | grep -q "items: none" || fail "Eve still has the key"
 echo "$report" | grep -A5 "slot 2: Eve" | grep -Eq "stats: 8 9 15 8 12 9 (6|10) 8" || fail "Eve's Luck did not move by 2"
 
