@@ -190,15 +190,15 @@ TEST(GraphicsPaint, FollowsWindingPassagesAndCrossesFillColouredPixels) {
 // found the slow way.
 std::vector<uint8_t> reachable(const GraphicsPlane& plane, int x, int y, uint32_t border) {
   std::vector<uint8_t> seen(plane.pixels().size(), 0);
-  std::vector<std::pair<int, int>> todo{{x, y}};
-  while (!todo.empty()) {
-    const auto [px, py] = todo.back();
-    todo.pop_back();
+  std::vector<std::pair<int, int>> pending{{x, y}};
+  while (!pending.empty()) {
+    const auto [px, py] = pending.back();
+    pending.pop_back();
     if (px < 0 || py < 0 || px >= kPlaneWidth || py >= kPlaneHeight) continue;
     const size_t i = static_cast<size_t>(py) * kPlaneWidth + px;
     if (seen[i] || plane.pixel(px, py) == border) continue;
     seen[i] = 1;
-    todo.insert(todo.end(), {{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}});
+    pending.insert(pending.end(), {{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}});
   }
   return seen;
 }
