@@ -37,3 +37,33 @@ sleep 1
 pid="$(tmux -S "$work/tmux.sock" list-panes -F '#{pane_pid}' | head -n 1)"
 "$measure" idle 10 "$pid"
 "$measure" rss "$pid"
+tmux -S "$work/tmux.sock" kill-server
+
+# A party of three in the dungeon of the bundled scenario, one step in and
+# waiting for the next key.
+cp -r scenarios/sample "$work/dungeon-src"
+cp tests/data/sample-party/roster.toml "$work/dungeon-src/"
+# Entering the dungeon saves the roster: each front end gets a fresh copy.
+"$build/kestrun-forge" build "$work/dungeon-src" "$work/dungeon" --new-roster >/dev/null
+cp -r "$work/dungeon" "$work/dungeon-tty"
+into_dungeon='1{Enter}121{Enter}21{Enter}21{Enter}070n6'
+
+echo "== sdl under Xvfb: 10 s waiting in the dungeon"
+cat >"$work/sdl-dungeon.sh" <<SDL
+"$build/kestrun" --frontend sdl --scale 1 --dir "$work/dungeon" --keys '$into_dungeon' &
+pid=\$!
+xdotool search --sync --onlyvisible --name '^KESTRUN' >/dev/null
+sleep 2
+"$measure" idle 10 \$pid
+kill -TERM \$pid
+wait \$pid || true
+SDL
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/sdl-dungeon.sh"
+
+echo "== tty in tmux: 10 s waiting in the dungeon"
+tmux -S "$work/tmux.sock" new-session -d -x 100 -y 30 \
+  "exec env LANG=C.UTF-8 '$build/kestrun' --frontend tty --dir '$work/dungeon-tty' --keys '$into_dungeon'"
+sleep 2
+pid="$(tmux -S "$work/tmux.sock" list-panes -F '#{pane_pid}' | head -n 1)"
+tmux -S "$work/tmux.sock" capture-pane -p | grep -q "Ｇ" || echo "(the party panel is not on the screen)"
+"$measure" idle 10 "$pid"
