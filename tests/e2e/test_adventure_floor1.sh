@@ -40,9 +40,10 @@ set -e
 seen() {
   local from=1 text line
   for text in "$@"; do
-    line="$(tail -n +"$from" "$WORK/trace.txt" | grep -n -m1 -F -- "$text" | cut -d: -f1)"
+    line="$(awk -v from="$from" -v text="$text" 'NR >= from && index($0, text) { print NR; exit }' \
+      "$WORK/trace.txt")"
     [ -n "$line" ] || fail "no \"$text\" after line $from of the trace"
-    from=$((from + line))
+    from=$((line + 1))
   done
 }
 seen "水路のこそ泥 は倒れた" "の経験値を得た" "宝箱が見つかりました" "の罠が作動してしまった" \
@@ -59,10 +60,15 @@ done
 "$FORGE" roster "$WORK/game" 1 >"$WORK/roster.txt" || fail "roster"
 grep -q ': sound$' "$WORK/roster.txt" || fail "the roster does not pass its checks"
 grep -q "party: 2 member(s), in town" "$WORK/roster.txt" || fail "the party is not in town"
-member() { awk -v name="$1" '$1 == "slot" && $3 == name { show = 1; print; next } /^slot / { show = 0 } show' \
-  "$WORK/roster.txt"; }
-member Garo | grep -q "normal, 衛士, 石喉族, male, neutral, level 4" || fail "Garo is not level 4"
-member Garo | grep -q "gold 580, experience 1456" || fail "Garo's gold or experience: $(member Garo)"
-member Mina | grep -q "^  normal, " || fail "Mina was not raised: $(member Mina)"
-member Mina | grep -q "HP 26/26, gold 1030" || fail "Mina's hit points or gold: $(member Mina)"
-member Sefa | grep -q "gold 1030, experience 36" || fail "Sefa's share: $(member Sefa)"
+# has NAME TEXT: the roster's entry for NAME holds TEXT.
+has() {
+  local entry
+  entry="$(awk -v name="$1" '$1 == "slot" && $3 == name { show = 1 } /^slot / && $3 != name { show = 0 } show' \
+    "$WORK/roster.txt")"
+  [[ "$entry" == *"$2"* ]] || fail "$1: no \"$2\" in: $entry"
+}
+has Garo "normal, 衛士, 石喉族, male, neutral, level 4"
+has Garo "gold 580, experience 1456"
+has Mina "  normal, 誓剣士"
+has Mina "HP 26/26, gold 1030"
+has Sefa "gold 1030, experience 36"
