@@ -309,33 +309,37 @@ std::optional<BattleEnding> endOfTurn(Game& g) {
   return std::nullopt;
 }
 
+std::optional<BattleEnding> playTurn(Game& g, bool first) {
+  if (first) {
+    drawGroupList(g);
+    g.Battle.MudPenalty = partyStandsInMud(g) ? 1 : 0;
+  } else {
+    startOfTurn(g);
+  }
+  rollInitiative(g);
+  chooseCommands(g);
+  bool partyActs = true;
+  if (someoneRuns(g)) {
+    if (runAttempt(g)) {
+      escape(g);
+      return BattleEnding::Fled;
+    }
+    cancelPartyCommands(g);
+    partyActs = false;
+  }
+  chooseMonsterActions(g);
+  mudSlowsFighters(g);
+  for (int group = 0; group < kGroupPlaces; ++group) {
+    g.GroupSlots(group, 0) = g.GroupCount(group);
+    g.GroupSlots(group, 1) = 0;
+  }
+  if (!playTicks(g, partyActs)) return BattleEnding::LeftBySpell;
+  return endOfTurn(g);
+}
+
 BattleEnding playTurns(Game& g) {
   for (bool first = true;; first = false) {
-    if (first) {
-      drawGroupList(g);
-      g.Battle.MudPenalty = partyStandsInMud(g) ? 1 : 0;
-    } else {
-      startOfTurn(g);
-    }
-    rollInitiative(g);
-    chooseCommands(g);
-    bool partyActs = true;
-    if (someoneRuns(g)) {
-      if (runAttempt(g)) {
-        escape(g);
-        return BattleEnding::Fled;
-      }
-      cancelPartyCommands(g);
-      partyActs = false;
-    }
-    chooseMonsterActions(g);
-    mudSlowsFighters(g);
-    for (int group = 0; group < kGroupPlaces; ++group) {
-      g.GroupSlots(group, 0) = g.GroupCount(group);
-      g.GroupSlots(group, 1) = 0;
-    }
-    if (!playTicks(g, partyActs)) return BattleEnding::LeftBySpell;
-    if (const std::optional<BattleEnding> ending = endOfTurn(g)) return *ending;
+    if (const std::optional<BattleEnding> ending = playTurn(g, first)) return *ending;
   }
 }
 

@@ -12,6 +12,11 @@ struct Game;
 // ends: victory, flight, defeat or a spell that took the party away.
 BattleEnding playTurns(Game& g);
 
+// One turn: commands, the run attempt, the monsters' choices, the ticks and
+// the end of the turn; the battle's end when it is over. The first turn
+// follows the opening and has no start-of-turn housekeeping.
+std::optional<BattleEnding> playTurn(Game& g, bool first);
+
 // The pieces of one turn, in their order.
 
 // Everybody's initiative for the turn; members in mud lose a little.
