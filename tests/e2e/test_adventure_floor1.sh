@@ -1,7 +1,8 @@
 # An adventure on the bundled scenario's first floor, played through the
 # real binary with a fixed seed: the party of tests/data/adventure resumes
 # in the bell chamber, wins its battle against a thief, forces the chest
-# open and springs its trap, which kills Mina; Sefa takes the party home
+# open and springs its trap, which kills Mina; one step on, a second thief
+# is fought and beaten and its chest left alone; Sefa takes the party home
 # by spell, the temple raises Mina and the castle gives Garo his level 4.
 # The trace and the saved roster show each stage.
 source "$(dirname "$0")/lib.sh"
@@ -9,6 +10,8 @@ FORGE="$(dirname "$KESTRUN")/kestrun-forge"
 [ -x "$FORGE" ] || { echo "SKIP: kestrun-forge not built"; exit 77; }
 cp -r "$TESTS/../scenarios/sample" "$WORK/src"
 cp "$TESTS/data/adventure/roster.toml" "$WORK/src/"
+# Every step meets monsters, so the second battle does not hang on a roll.
+sed -i 's/^encounter_chance = .*/encounter_chance = 100/' "$WORK/src/scenario.toml"
 "$FORGE" build "$WORK/src" "$WORK/game" --new-roster >/dev/null || fail "forge build"
 
 # The scenario, the saved party resumed (town key 8), out of the camp: the
@@ -19,6 +22,9 @@ FIGHT_TURN='111y'
 BATTLE="${FIGHT_TURN}${FIGHT_TURN}"
 # The chest: force it open (1), by member 1; the trap springs.
 CHEST='11'
+# One step on (8), the next thief: Garo and Sefa fight (Mina is dead) for
+# five turns, and its chest is left where it stands (0).
+SECOND_BATTLE="8$(printf '11y%.0s' 1 2 3 4 5)0"
 # In the camp (Z), Sefa's sheet (1, member 2) and his spells (1): the
 # fourth of his list, the way home.
 HOME_BY_SPELL='z1214{Enter}'
@@ -31,7 +37,7 @@ SAVE='0'
 
 set +e
 "$KESTRUN" --frontend headless --dir "$WORK/game" --seed 1 --trace "$WORK/trace.txt" \
-  --keys "${RESUME}${BATTLE}${CHEST}${HOME_BY_SPELL}${TEMPLE}${CASTLE}${SAVE}"
+  --keys "${RESUME}${BATTLE}${CHEST}${SECOND_BATTLE}${HOME_BY_SPELL}${TEMPLE}${CASTLE}${SAVE}"
 STATUS=$?
 set -e
 [ "$STATUS" = 0 ] || fail "exit status $STATUS"
@@ -47,7 +53,8 @@ seen() {
   done
 }
 seen "水路のこそ泥 は倒れた" "の経験値を得た" "宝箱が見つかりました" "の罠が作動してしまった" \
-  "Mina は死んだ" "の金を手にいれた" "Sefa は 帰路の導き を唱えた" "どこへ行きますか" \
+  "Mina は死んだ" "の金を手にいれた" "水路のこそ泥 は倒れた" "の経験値を得た" \
+  "Sefa は 帰路の導き を唱えた" "どこへ行きますか" \
   "蘇生のための祈祷料は  450  です" "Mina は回復した" "Garo は  4  レベルになった"
 # The deaths, the spoils and the revival each pause before the game goes on.
 for text in "Mina は死んだ" "の金を手にいれた" "Mina は回復した"; do
@@ -68,7 +75,7 @@ has() {
   [[ "$entry" == *"$2"* ]] || fail "$1: no \"$2\" in: $entry"
 }
 has Garo "normal, 衛士, 石喉族, male, neutral, level 4"
-has Garo "gold 580, experience 1456"
+has Garo "gold 580, experience 1511"
 has Mina "  normal, 誓剣士"
 has Mina "HP 26/26, gold 1030"
-has Sefa "gold 1030, experience 36"
+has Sefa "gold 1030, experience 91"
