@@ -89,7 +89,7 @@ bool mayFight(const Game& g, int position) {
   return g.Setting(WeaponRange) == 1 && g.ItemTable(weapon, ItemRegeneration) >= 10000;
 }
 
-// Which of commands 1..6 the member may choose, kept in SysWord(2..7).
+// Which of commands 1..6 the member may choose, kept from SysWord(FirstCommandAllowed).
 void markAllowedCommands(Game& g, int position) {
   const int c = memberSlot(g, position);
   const bool hasHoly = g.CharLong(c, HolyPointsMax) > 0;

@@ -9,7 +9,7 @@ struct Game;
 void startOfTurn(Game& g);
 
 // Every member's command for the turn, with the confirmation; writes
-// BattleParty(p, 0..2), GroupAim, Battle.AliveCount and Battle.RunChosen.
+// the command fields of BattleParty, GroupAim, Battle.AliveCount and Battle.RunChosen.
 // Called every turn: a surprised party (Battle.Surprise 2) gets the panel
 // and no commands at all.
 void chooseCommands(Game& g);

@@ -12,7 +12,7 @@ namespace monster_rules {
 // hit, otherwise it hits when the roll is not above the chance.
 bool rollHits(int roll, double chance);
 
-// The monster's weapon attacks (1..6): digit 2 of MonsterTable(m, 1).
+// The monster's weapon attacks (1..6): digit 2 of its attack field.
 int attackCount(const Game& g, int monster);
 // Attack k (1..6): its die size, dice and bonus, from the low two digits of
 // fields 3k - 2, 3k - 1 and 3k.

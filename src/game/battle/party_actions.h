@@ -5,7 +5,7 @@ namespace kestrun::game {
 struct Game;
 
 // What a party member does when his turn comes: the member at marching
-// position `position` carries out his command of BattleParty(position - 1)
+// position `position` carries out his command in his battle row
 // and his command becomes 0.
 
 // Command 1: his blows at the monster he is aimed at.

@@ -4,7 +4,7 @@ namespace kestrun::game {
 
 struct Game;
 
-// The class's hit-point dice, ClassTable(class, 17): H MOD 10 the die per
+// The class's hit-point dice, ClassTable(class, HitPointDice): H MOD 10 the die per
 // level, INT(H / 10) MOD 10 a base, INT(H / 100) the first level's die.
 struct HitDice {
   double perLevel;

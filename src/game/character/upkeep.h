@@ -5,7 +5,7 @@ namespace kestrun::game {
 struct Game;
 
 // What the party's items do to one member per step: the sum of the healing
-// values and the sum of the draining ones (ItemTable(i, 5) MOD 100 - 50 over
+// values and the sum of the draining ones (ItemTable(i, ItemRegeneration) MOD 100 - 50 over
 // every slot, an empty slot reading item 0).
 struct Regeneration {
   double plus = 0;

@@ -31,7 +31,7 @@ Flow partyLost(Game& g, Catastrophe how);
 // that a later party can find them on this square.
 void leaveMembersHere(Game& g);
 
-// The party is no more: GameState(0..18) and every battle row cleared.
+// The party is no more: every GameState word and every battle row cleared.
 void clearParty(Game& g);
 
 }  // namespace kestrun::game

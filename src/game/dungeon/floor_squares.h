@@ -30,8 +30,8 @@ inline int turnedRight(int direction) {
 // edges.
 Place stepFrom(Place square, int direction, int steps = 1);
 
-// The party's square from GameState(10) = x x 100 + y, its facing and floor
-// from GameState(9) = floor x 100 + facing.
+// The party's square from GameState(Square) = x x 100 + y, its facing and floor
+// from GameState(FloorAndFacing) = floor x 100 + facing.
 Place partySquare(const RosterTables& r);
 int partyFacing(const RosterTables& r);
 int partyFloor(const RosterTables& r);

@@ -28,7 +28,7 @@ void showItemChoice(Game& g, int actor, std::string_view rangeLabel);
 int askItemSlot(Game& g, int actor, int column, std::string_view prompt);
 // A refusal in colour 3 at (column, row), then the message pause.
 void refuse(Game& g, int column, int row, const std::string& text);
-// The item's type, ItemTable(i, 0) MOD 10.
+// The item's type, ItemTable(i, ItemKindAndArmour) MOD 10.
 int itemType(const Game& g, int item);
 void equipItems(Game& g, int actor);
 void discardItem(Game& g, int actor);

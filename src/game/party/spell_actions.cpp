@@ -94,7 +94,7 @@ std::optional<int> askSpellTarget(Game& g) {
   }
 }
 
-// SysWord(12) for the spell: the party, the caster himself, or a member
+// SysWord(SpellCasterTarget) for the spell: the party, the caster himself, or a member
 // the player names; false when he goes back.
 bool chooseTarget(Game& g, int actor, int spell) {
   const int effect = spellEffect(g, spell);

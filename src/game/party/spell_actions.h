@@ -5,9 +5,9 @@ namespace kestrun::game {
 struct Game;
 
 // The actions of the character sheet that raise spells, for the actor in
-// slot SysWord(1), outside battle: casting one of his spells, using an item
+// slot SysWord(ActingSlot), outside battle: casting one of his spells, using an item
 // that casts one, and an item's special power (a miracle). Each returns
-// when done or when the player goes back; SysWord(11) then tells the camp
+// when done or when the player goes back; SysWord(Outcome) then tells the camp
 // where the party ended (8000 in rock, 9000 thrown into the sky).
 void castSpell(Game& g, int actor);
 void useItem(Game& g, int actor);

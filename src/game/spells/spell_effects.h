@@ -11,7 +11,7 @@ namespace kestrun::game {
 
 struct Game;
 
-// One cast, decoded from SysWord(11) and SysWord(12).
+// One cast, decoded from SysWord(SpellCode) and SysWord(SpellCasterTarget).
 struct SpellCast {
   int spell = 0;   // 1..80
   int kind = 0;    // holy or magic

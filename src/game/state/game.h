@@ -50,7 +50,7 @@ struct Game : ScenarioTables, RosterTables, FloorTables {
   // monsters of group g.
   Table<float, 5, 9> Initiative;
   Table<float, 4, 9> MonsterAgility;
-  // The marching order GameState(1..8) as the battle began.
+  // The marching order GameState(FirstMember..) as the battle began.
   Table<float, 8> BattleOrder;
   // CALC's view of the walls: 0..19 the boundary of each view slot, 20..39
   // the square beyond it.
@@ -89,7 +89,7 @@ struct Game : ScenarioTables, RosterTables, FloorTables {
   // Whether the camp may show the floor map.
   bool MapViewAllowed = false;
   // The exploration loop's own words: the floor it works on (kept equal to
-  // INT(GameState(9) / 100)); 1 after a move, a spinner's turn or a camp
+  // INT(GameState(FloorAndFacing) / 100)); 1 after a move, a spinner's turn or a camp
   // visit until the square's events have been looked at; and running: 0
   // walking, 1 running, 2 the first square after a stop.
   int CurrentFloor = 0;

@@ -94,8 +94,8 @@ bool mayEnterAtGate(const Game& g) {
 }
 
 DungeonEnd enterAtGate(Game& g) {
-  g.GameState(9) = 100;
-  for (int n = 10; n <= 18; ++n) g.GameState(n) = 0;
+  g.GameState(FloorAndFacing) = 100;
+  for (int n = Square; n <= TimedEffect; ++n) g.GameState(n) = 0;
   return enterDungeon(g, EntryMode::Gate);
 }
 
