@@ -36,7 +36,7 @@ install: build
 
 # Removes what the last `make install` put in place (see $(BUILD)/install_manifest.txt).
 uninstall:
-	cmake --build $(BUILD) --target uninstall
+	DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
 
 format:
 	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i

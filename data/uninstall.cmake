@@ -1,10 +1,12 @@
-# cmake -DMANIFEST=<build>/install_manifest.txt -P uninstall.cmake
+# [DESTDIR=...] cmake -DMANIFEST=<build>/install_manifest.txt -P uninstall.cmake
+# The manifest lists the installed paths without DESTDIR; give the same one.
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "nothing to uninstall: ${MANIFEST} is missing (run the install first)")
 endif()
 file(STRINGS "${MANIFEST}" installed)
 set(sample_folders)
-foreach(file IN LISTS installed)
+foreach(installed_path IN LISTS installed)
+  set(file "$ENV{DESTDIR}${installed_path}")
   if(EXISTS "${file}" OR IS_SYMLINK "${file}")
     message(STATUS "Removing ${file}")
     file(REMOVE "${file}")
