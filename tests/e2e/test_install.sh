@@ -93,6 +93,23 @@ play "$WORK/copy/sample" "$CREATE"
 [ "$STATUS" = 0 ] || fail "the writable folder: status $STATUS"
 cmp -s "$WORK/copy/sample/1-C.DAT" "$DEST$SAMPLE/1-C.DAT" && fail "the writable folder's roster was not saved"
 
+# As root, also a folder that only its owner may write, played by an
+# ordinary user: the system's own refusal sends the roster away too.
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null && id nobody >/dev/null 2>&1; then
+  chmod 755 "$WORK" && mkdir -m 755 "$WORK/owned" && cp -r "$DEST$SAMPLE" "$WORK/owned/"
+  chmod -R u+w,go-w "$WORK/owned" && rm "$WORK/owned/sample/installed-scenario"
+  mkdir "$WORK/nobody" && chown nobody "$WORK/nobody"
+  tree_sums "$WORK/owned/sample" >"$WORK/owned.before"
+  for keys in "$CREATE" "$LIST"; do
+    setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups env HOME="$WORK/nobody" \
+      XDG_DATA_HOME= "$BIN" --frontend headless --dir "$WORK/owned/sample" --seed 1 --keys "$keys" \
+      --dump-screen "$WORK/nobody/screen.txt" || fail "an ordinary user's session"
+  done
+  grep -q "1 Aria" "$WORK/nobody/screen.txt" || fail "an ordinary user's character did not survive"
+  [ -f "$WORK/nobody/.local/share/kestrun/sample/1-C.DAT" ] || fail "no roster in the user's data folder"
+  tree_sums "$WORK/owned/sample" | diff -u "$WORK/owned.before" - >&2 || fail "the owner's folder changed"
+fi
+
 # No place for the characters: one line on standard error, status 1.
 touch "$WORK/file"
 set +e
