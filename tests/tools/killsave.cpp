@@ -6,7 +6,7 @@
 // One uninterrupted session first gives the roster after the save and the
 // times the save takes. Each try then kills a fresh session either after a
 // random time from its start, or once the unfinished roster appears and a
-// random short delay has passed.
+// random delay has passed: a short one, or one up to twice the save's time.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -39,6 +39,10 @@ constexpr int kPollMillis = 5;
 // The short delays after the unfinished roster appears: the time the game
 // takes to fill it.
 constexpr int64_t kShortDelayMicros = 2000;
+// The long delays reach past the save's time in the uninterrupted session, as
+// the disk may be slower now, so that some kills come after the new roster is
+// in place.
+constexpr int64_t kSaveTimeMargin = 2;
 
 struct Failure : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -211,6 +215,7 @@ struct Tally {
   int killed = 0;
   int oldRoster = 0;
   int newRoster = 0;
+  int killedWithNewRoster = 0;
   int leftovers = 0;
   int emptyLeftovers = 0;
   int completeLeftovers = 0;
@@ -269,11 +274,13 @@ class KillTest {
 
   void report() const {
     std::printf(
-        "%s: tries %d, killed %d, old %d, new %d, leftovers %d (empty %d, complete %d), "
+        "%s: tries %d, killed %d, old %d, new %d (%d killed), leftovers %d (empty %d, complete "
+        "%d), "
         "session %lld us, save %lld us\n",
         o_.name.c_str(), tally_.tries, tally_.killed, tally_.oldRoster, tally_.newRoster,
-        tally_.leftovers, tally_.emptyLeftovers, tally_.completeLeftovers,
-        static_cast<long long>(sessionMicros_), static_cast<long long>(saveMicros_));
+        tally_.killedWithNewRoster, tally_.leftovers, tally_.emptyLeftovers,
+        tally_.completeLeftovers, static_cast<long long>(sessionMicros_),
+        static_cast<long long>(saveMicros_));
   }
 
  private:
@@ -300,7 +307,7 @@ class KillTest {
       how_ = "killed " + std::to_string(delay) + " us after the start";
       sleepUntil(start + Micros(delay));
     } else {
-      const int64_t delay = uniform(uniform(1) ? kShortDelayMicros : saveMicros_);
+      const int64_t delay = uniform(uniform(1) ? kShortDelayMicros : saveMicros_ * kSaveTimeMargin);
       how_ = "killed " + std::to_string(delay) + " us after the unfinished roster appeared";
       saving = watch->waitForCreation(pid);
       sleepUntil(Clock::now() + Micros(delay));
@@ -370,6 +377,7 @@ class KillTest {
     tally_.killed += outcome.killed;
     tally_.oldRoster += outcome.oldRoster;
     tally_.newRoster += !outcome.oldRoster;
+    tally_.killedWithNewRoster += outcome.killed && !outcome.oldRoster;
     tally_.leftovers += outcome.leftover;
     tally_.emptyLeftovers += outcome.leftover && outcome.leftoverBytes == 0;
     tally_.completeLeftovers += outcome.leftover && outcome.leftoverBytes == new_.size();
