@@ -14,11 +14,16 @@ KILLSAVE="$(dirname "$KESTRUN")/tests/kestrun_killsave"
 TRIES="${KILLSAVE_TRIES:-50}"
 SEED="${KILLSAVE_SEED:-1}"
 
-# The new adventurers of tests/data/sample-party form a party of two in
-# the party room (1; 2 and the first waiting, twice; 0 out).
+# The scenario (1), then the new adventurers of tests/data/sample-party
+# form a party of two in the party room (1; 2 and the first waiting, twice;
+# 0 out).
 FORM_PARTY='1{Enter}121{Enter}21{Enter}0'
 # NAME ROSTER-DIR KEYS EXPECTED: the session's keys end with the save;
-# EXPECTED is in the roster the uninterrupted session leaves.
+# EXPECTED is in the roster the uninterrupted session leaves. The saves:
+# the town's 0; the town's 7, in at the gate; the party resumed in the
+# dungeon (8) suspends in the camp (6, yes); a lone wounded fighter resumed
+# on a battle square leaves the camp (0), guards twice (5, yes) and falls,
+# and the wipe-out's "Hit Any Key" is answered.
 SAVE_POINTS=(
   "town sample-party ${FORM_PARTY}0 party: 2 member(s), in town"
   "gate sample-party ${FORM_PARTY}7 party: 2 member(s), on floor 1 at (1, 1)"
