@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <vector>
@@ -75,6 +76,9 @@ SessionEnd runGame(const app::Options& o, const app::RosterPlace& rosters, rt::F
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file that outgrows the size limit fails its write (a run-time error the
+  // game reports) instead of killing the game with the roster half saved.
+  std::signal(SIGXFSZ, SIG_IGN);
   const app::ParseResult parsed = app::parseCommandLine(argc, argv);
   if (!parsed.options) return parsed.exitStatus;
   const app::Options& o = *parsed.options;
