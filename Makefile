@@ -2,8 +2,9 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
-.PHONY: deps build play test test-fast bench clean format
+.PHONY: deps build play test test-fast bench clean format install uninstall
 
 deps:
 	./scripts/install-deps.sh
@@ -26,6 +27,16 @@ test-fast: build
 
 bench: build
 	./scripts/bench.sh $(BUILD)
+
+# `make install PREFIX=$$HOME/.local` for one user; DESTDIR=... stages for a package.
+install: build
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+
+# Removes what the last `make install` put in place (see $(BUILD)/install_manifest.txt).
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
 
 format:
 	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/options.h"
+#include "app/roster_place.h"
 #include "app/session_output.h"
 #include "frontends/frontends.h"
 #include "game/state/game.h"
@@ -43,9 +44,10 @@ struct SessionEnd {
   std::vector<std::string> failures;
 };
 
-SessionEnd runGame(const app::Options& o, rt::Frontend& frontend, const rt::Font& font,
-                   app::SessionOutput& output) {
+SessionEnd runGame(const app::Options& o, const app::RosterPlace& rosters, rt::Frontend& frontend,
+                   const rt::Font& font, app::SessionOutput& output) {
   rt::Console con(frontend, font);
+  app::placeRosters(con.files(), rosters);
   con.setScript(o.keys);
   if (output.recordsFrames()) {
     con.setWaitHook([&](rt::WaitKind kind) { output.frame(kind, con); });
@@ -85,6 +87,11 @@ int main(int argc, char** argv) {
     std::cerr << "kestrun: --dir: cannot enter " << o.dir << "\n";
     return kUsageError;
   }
+  const app::RosterPlace rosters = app::findRosterPlace(".", app::currentUserFolders());
+  if (const std::string problem = app::prepareRosterPlace(rosters); !problem.empty()) {
+    std::cerr << "kestrun: " << problem << "\n";
+    return kRuntimeErrorStatus;
+  }
   const std::string frontendName = chooseFrontend(o);
   if (frontendName.empty()) {
     std::cerr << "kestrun: no display and no terminal; choose one with --frontend "
@@ -110,7 +117,7 @@ int main(int argc, char** argv) {
   SessionEnd end;
   try {
     auto frontend = openFrontend(frontendName, o, font);
-    end = runGame(o, *frontend, font, output);
+    end = runGame(o, rosters, *frontend, font, output);
   } catch (const fe::FrontendError& e) {
     std::cerr << "kestrun: " << e.what() << "\n";
     return kUsageError;
