@@ -2,8 +2,12 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
+# The long random-key soak: sessions of keys each (1,000,000 keys in all).
+SOAK_SESSIONS ?= 500
+SOAK_KEYS     ?= 2000
+SOAK_JOBS     ?= 2
 
-.PHONY: deps build play test test-fast bench clean format
+.PHONY: deps build play test test-fast bench soak clean format
 
 deps:
 	./scripts/install-deps.sh
@@ -26,6 +30,9 @@ test-fast: build
 
 bench: build
 	./scripts/bench.sh $(BUILD)
+
+soak: build
+	$(BUILD)/tests/soak/kestrun_soak --sessions $(SOAK_SESSIONS) --keys $(SOAK_KEYS) -j $(SOAK_JOBS)
 
 format:
 	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i

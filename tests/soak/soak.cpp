@@ -357,6 +357,7 @@ class Session {
     fs::copy_file(dir_ / "game" / kRoster, dir_ / "roster-before-run.DAT",
                   fs::copy_options::overwrite_existing);
     writeKeys(keys, first);
+    fs::remove(dir_ / "end.txt");
     ScreenScan scan;
     const RunResult game = run(gameCommand(), o_.timeoutSeconds, o_.screens ? &scan : nullptr);
     result_.gameCpu += game.cpuSeconds;
@@ -365,7 +366,7 @@ class Session {
     const size_t taken = given + kTitleKeyCount - static_cast<size_t>(keysLeft(game.output));
     result_.keys += static_cast<long>(taken);
     if (const std::string problem = gameProblem(game); !problem.empty()) {
-      fail(problem);
+      fail(problem, unexpectedOutput(game.output));
       return given;
     }
     checkRoster();
@@ -412,13 +413,13 @@ class Session {
         run({o_.forge, "roster", (dir_ / "game").string(), kLetter}, o_.timeoutSeconds, nullptr);
     result_.forgeCpu += forge.cpuSeconds;
     if (forge.timedOut || forge.signal != 0 || forge.status != 0) {
-      fail("the forge rejects the roster:\n" + forge.output.substr(0, 400));
+      fail("the forge rejects the roster", forge.output.substr(0, 400));
     }
   }
 
   // Keeps what replays the failed run: the game as it was before it, and
   // its keys.
-  void fail(const std::string& problem) {
+  void fail(const std::string& problem, const std::string& details = {}) {
     const fs::path replay = dir_ / "replay";
     fs::remove_all(replay);
     fs::copy(game_, replay);
@@ -431,6 +432,8 @@ class Session {
          << " --dump-screen end.txt\n"
          << "  or the whole session: kestrun_soak --seed " << result_.seed << " --keys " << o_.keys
          << "\n";
+    std::istringstream lines(details);
+    for (std::string line; std::getline(lines, line);) text << "    > " << line << "\n";
     const std::string screen = shownRows(dir_ / "end.txt");
     if (!screen.empty()) text << "  the last screen:\n" << screen;
     result_.failure = text.str();
@@ -524,7 +527,7 @@ void printProcessorTime(const Totals& t, double start, double wallSeconds) {
   std::printf("game: %.2f s of processor time, %.0f keys/s\n", t.gameCpu,
               perSecond(keys, t.gameCpu));
   std::printf("  of it starting the program %.1f ms a run, %.2f s; the rest %.0f keys/s\n",
-              start * 1000, starts, perSecond(keys, t.gameCpu - starts));
+              start * 1000, starts, perSecond(keys, std::max(t.gameCpu - starts, 0.0)));
   std::printf("roster checks %.2f s, the soak itself %.2f s; %.1f s elapsed\n", t.forgeCpu,
               ownCpuSeconds(), wallSeconds);
 }
