@@ -57,6 +57,7 @@ struct Options {
   int firstSeed = 1;
   bool screens = true;
   bool keep = false;
+  bool help = false;
 };
 
 // A key the game reads, in key-script notation, and how often it is drawn.
@@ -549,10 +550,18 @@ int report(const Options& o, const std::vector<SessionResult>& results, double s
   return t.failures;
 }
 
-void usage() {
-  std::cerr << "usage: kestrun_soak [--sessions N] [--keys N] [-j N] [--seed S | --first-seed S]\n"
-               "                    [--timeout SECONDS] [--no-screens] [--keep] [--work DIR]\n"
-               "                    [--kestrun PATH] [--scenario DIR] [--roster FILE]\n";
+void usage(std::ostream& out) {
+  out << "usage: kestrun_soak [options]\n"
+         "  --sessions N      sessions to play (12), seeds from --first-seed (1) on\n"
+         "  --keys N          keys of every session (600)\n"
+         "  -j N              sessions at a time (2)\n"
+         "  --seed S          play session S alone and keep its folder\n"
+         "  --timeout SECONDS the longest a run may take before it is killed (60)\n"
+         "  --no-screens      no trace: the screens reached are not counted\n"
+         "  --keep            keep every session's folder\n"
+         "  --work DIR        the folder for the sessions (a new one in the temporary folder)\n"
+         "  --kestrun PATH    the game (kestrun-forge is looked for beside it)\n"
+         "  --scenario DIR    the scenario source; --roster FILE its party\n";
 }
 
 int number(const char* text) {
@@ -567,7 +576,9 @@ std::optional<Options> parse(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (a == "--no-screens") {
+    if (a == "--help") {
+      o.help = true;
+    } else if (a == "--no-screens") {
       o.screens = false;
     } else if (a == "--keep") {
       o.keep = true;
@@ -619,8 +630,12 @@ int main(int argc, char** argv) {
     std::cerr << "kestrun_soak: not a number: " << bad.what() << "\n";
   }
   if (!o) {
-    usage();
+    usage(std::cerr);
     return 2;
+  }
+  if (o->help) {
+    usage(std::cout);
+    return 0;
   }
   try {
     const bool ownWork = o->work.empty();
