@@ -1,10 +1,11 @@
-// Random-key soak of the bundled scenario. Each session plays a fresh copy of
-// the compiled sample, with a party of six in town, under weighted random
-// keys; whenever the game ends before its keys are used up (it saved and
-// ended), the next run of the same session starts it again on that roster.
-// Every run must end normally and in time and leave a roster the forge
-// accepts. The summary counts keys, runs and the screens the sessions
-// reached; every failure is told with the command that replays it.
+// Random-key soak of the bundled scenario. Each session plays a fresh copy
+// of the compiled sample, with a party of six in town and six more waiting,
+// under weighted random keys; whenever the game ends before its keys are
+// used up (it saved and ended), the next run of the same session starts it
+// again on that roster. Every run must end normally and in time and leave a
+// roster the forge accepts. The summary counts keys, runs and the screens
+// the sessions reached; every failure is told with the command that
+// replays it.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -264,6 +265,11 @@ bool drain(const Pipe& output, const Pipe* trace, ScreenScan* scan,
   return true;
 }
 
+double processorSeconds(const rusage& usage) {
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 RunResult run(const std::vector<std::string>& args, int timeoutSeconds, ScreenScan* scan) {
   Pipe output;
   std::optional<Pipe> trace;
@@ -281,8 +287,7 @@ RunResult run(const std::vector<std::string>& args, int timeoutSeconds, ScreenSc
   rusage usage{};
   while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
   }
-  result.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  result.cpuSeconds = processorSeconds(usage);
   if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   return result;
@@ -482,8 +487,7 @@ std::vector<SessionResult> playAll(const Options& o, const fs::path& game) {
 double ownCpuSeconds() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  return processorSeconds(usage);
 }
 
 // The processor time of a start that does no more than print the version:
