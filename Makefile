@@ -3,8 +3,12 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
+# The long random-key soak: sessions of keys each (1,000,000 keys in all).
+SOAK_SESSIONS ?= 500
+SOAK_KEYS     ?= 2000
+SOAK_JOBS     ?= 2
 
-.PHONY: deps build play test test-fast bench clean format install uninstall
+.PHONY: deps build play test test-fast bench soak clean format install uninstall
 
 deps:
 	./scripts/install-deps.sh
@@ -28,15 +32,13 @@ test-fast: build
 bench: build
 	./scripts/bench.sh $(BUILD)
 
-# `make install PREFIX=$$HOME/.local` for one user; DESTDIR=... stages for a package.
-install: build
-	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
-	cmake --build $(BUILD) -j $(JOBS)
-	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+PREFIX     ?= /usr/local
+# The long random-key soak: sessions of keys each (1,000,000 keys in all).
+SOAK_SESSIONS ?= 500
+SOAK_KEYS     ?= 2000
+SOAK_JOBS     ?= 2
 
-# Removes what the last `make install` put in place (see $(BUILD)/install_manifest.txt).
-uninstall:
-	DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
+.PHONY: deps build play test test-fast bench soak clean format install uninstall
 
 format:
 	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i

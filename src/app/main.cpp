@@ -37,12 +37,22 @@ std::unique_ptr<rt::Frontend> openFrontend(const std::string& name, const app::O
   return fe::makeHeadlessFrontend();
 }
 
-// How a session ended: its exit status, and the message of every file the
-// command line asked for that could not be written.
+// How a session ended: its exit status, the message of every file the
+// command line asked for that could not be written, and the scripted keys
+// the game never took.
 struct SessionEnd {
   int status = 0;
   std::vector<std::string> failures;
+  size_t keysLeft = 0;
 };
+
+// A script that outlives the game (it saved and ended, or stopped on an
+// error) usually went astray; whoever wrote it learns how much was not typed.
+void reportKeysLeft(const SessionEnd& end) {
+  if (end.keysLeft == 0) return;
+  std::cerr << "kestrun: the game ended with " << end.keysLeft << " scripted key"
+            << (end.keysLeft == 1 ? "" : "s") << " left\n";
+}
 
 SessionEnd runGame(const app::Options& o, const app::RosterPlace& rosters, rt::Frontend& frontend,
                    const rt::Font& font, app::SessionOutput& output) {
@@ -70,6 +80,7 @@ SessionEnd runGame(const app::Options& o, const app::RosterPlace& rosters, rt::F
   }
   con.files().closeAll();
   for (std::string& failure : output.writeExitDumps(con)) end.failures.push_back(failure);
+  if (!frontend.interactive()) end.keysLeft = con.scriptKeysLeft();
   return end;
 }
 
@@ -124,5 +135,6 @@ int main(int argc, char** argv) {
   }
   // Told once the terminal is back in its own mode, where the user can read it.
   for (const std::string& failure : end.failures) std::cerr << failure << "\n";
+  if (end.failures.empty()) reportKeysLeft(end);
   return end.failures.empty() ? end.status : kOutputError;
 }
