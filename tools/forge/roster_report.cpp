@@ -1,3 +1,5 @@
+#include "roster_report.h"
+
 #include <cmath>
 #include <iomanip>
 #include <iostream>
@@ -135,6 +137,11 @@ class RosterReport {
 
 }  // namespace
 
+void printRosterReport(const game::ScenarioTables& scenario, const LoadedRoster& roster,
+                       std::ostream& out) {
+  RosterReport(scenario, roster, out).print();
+}
+
 int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostream& out,
                   std::ostream& err) {
   if (letter.size() != 1) {
@@ -149,7 +156,7 @@ int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostrea
     out << "roster " << current << " of \"" << rt::toUtf8(scenario.ScenarioText(0))
         << "\": " << (roster.verdict == game::RosterVerdict::Sound ? "" : "REFUSED: ")
         << game::describeVerdict(roster.verdict) << "\n";
-    RosterReport(scenario, roster, out).print();
+    printRosterReport(scenario, roster, out);
     return roster.verdict == game::RosterVerdict::Sound ? 0 : 1;
   });
 }
