@@ -1,9 +1,11 @@
 # The commands of the README. `make play` and `make test` install what is missing first.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
 
-.PHONY: deps build play test test-fast bench clean format
+.PHONY: deps build play test test-fast bench fuzz clean format
 
 deps:
 	./scripts/install-deps.sh
@@ -20,6 +22,7 @@ test: build
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKESTRUN_SANITIZE=ON -DKESTRUN_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	./scripts/fuzz.sh $(FUZZ_BUILD) 30
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -27,8 +30,11 @@ test-fast: build
 bench: build
 	./scripts/bench.sh $(BUILD)
 
+fuzz: deps
+	./scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 format:
 	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -39,10 +39,16 @@ for target in "${targets[@]}"; do
   mkdir -p "$crashes/$target" "$work/$target"
   cp -r "$root/tests/fuzz/corpus/$target/." "$work/$target/"
   log="$build/fuzz-$target.log"
+  dict=()
+  case "$target" in
+    scenario_file | roster_file | floor_file) dict=(-dict="$root/tests/fuzz/data_file.dict") ;;
+    forge_source) dict=(-dict="$root/tests/fuzz/toml.dict") ;;
+    keys) dict=(-dict="$root/tests/fuzz/keys.dict") ;;
+  esac
   status=0
   nice "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$crashes/$target/" "$work/$target" > "$log" 2>&1 ||
-    status=$?
+    -print_final_stats=1 -artifact_prefix="$crashes/$target/" "${dict[@]}" "$work/$target" \
+    > "$log" 2>&1 || status=$?
   rate="$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)"
   edges="$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)"
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
