@@ -1,6 +1,8 @@
 # The commands of the README. `make play` and `make test` install what is missing first.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 # The long random-key soak: sessions of keys each (1,000,000 keys in all).
@@ -8,7 +10,7 @@ SOAK_SESSIONS ?= 500
 SOAK_KEYS     ?= 2000
 SOAK_JOBS     ?= 2
 
-.PHONY: deps build play test test-fast bench soak clean format install uninstall
+.PHONY: deps build play test test-fast bench soak fuzz clean format install uninstall
 
 deps:
 	./scripts/install-deps.sh
@@ -25,6 +27,7 @@ test: build
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKESTRUN_SANITIZE=ON -DKESTRUN_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	./scripts/fuzz.sh $(FUZZ_BUILD) 30
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -32,16 +35,24 @@ test-fast: build
 bench: build
 	./scripts/bench.sh $(BUILD)
 
-PREFIX     ?= /usr/local
-# The long random-key soak: sessions of keys each (1,000,000 keys in all).
-SOAK_SESSIONS ?= 500
-SOAK_KEYS     ?= 2000
-SOAK_JOBS     ?= 2
+soak: build
+	$(BUILD)/tests/soak/kestrun_soak --sessions $(SOAK_SESSIONS) --keys $(SOAK_KEYS) -j $(SOAK_JOBS)
 
-.PHONY: deps build play test test-fast bench soak clean format install uninstall
+# `make install PREFIX=$$HOME/.local` for one user; DESTDIR=... stages for a package.
+install: build
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+
+# Removes what the last `make install` put in place (see $(BUILD)/install_manifest.txt).
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
+
+fuzz: deps
+	./scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 format:
 	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
+  clang libclang-rt-14-dev
   libsdl2-dev libsdl2-image-dev
   unifont
   libcli11-dev libtomlplusplus-dev

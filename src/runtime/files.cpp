@@ -441,8 +441,9 @@ std::string FileTable::inputString(double number, std::source_location where) {
 double FileTable::inputNumber(double number, std::source_location where) {
   auto field = readerFor(number, where).nextField();
   if (!field) raise(err::InputPastEnd, where);
-  if (field->quoted || !isNumber(field->text)) raise(err::TypeMismatch, where);
-  return VAL(field->text, where);
+  const std::optional<double> value = field->quoted ? std::nullopt : wholeNumber(field->text);
+  if (!value) raise(err::TypeMismatch, where);
+  return *value;
 }
 
 std::string FileTable::lineInput(double number, std::source_location where) {

@@ -21,6 +21,9 @@ namespace {
 constexpr size_t kMaxFileNameLength = 128;
 constexpr size_t kFileHeaderSize = 14;
 constexpr int64_t kMaxSide = 16384;
+// Run-length data can describe a huge picture in a few bytes; decoding one
+// would take gigabytes, so pictures are limited to what a screen can use.
+constexpr int64_t kMaxPixels = int64_t{4096} * 4096;
 
 constexpr uint32_t kUncompressed = 0;
 constexpr uint32_t kRunLength8 = 1;
@@ -186,7 +189,8 @@ bool isSoundBitmap(const std::vector<uint8_t>& bytes) {
   const std::optional<BitmapLayout> layout = readHeaders(bytes);
   if (!layout) return false;
   const int64_t height = std::abs(layout->height);
-  if (layout->width <= 0 || layout->width > kMaxSide || height == 0 || height > kMaxSide) {
+  if (layout->width <= 0 || layout->width > kMaxSide || height == 0 || height > kMaxSide ||
+      layout->width * height > kMaxPixels) {
     return false;
   }
   if (layout->paletteEnd > bytes.size() || layout->pixelOffset < layout->paletteEnd) return false;

@@ -18,7 +18,8 @@ class Picture {
   void create(std::source_location where = std::source_location::current());
   // Loads a bitmap file, replacing what the object held. Not created: 1003;
   // a name over 128 characters: 5; a missing file: 63; a file that is not a
-  // readable bitmap (truncated, lying about its size): 75.
+  // readable bitmap (truncated, lying about its size, over 4096 x 4096
+  // pixels): 75.
   void load(const std::string& fileName,
             std::source_location where = std::source_location::current());
   // Draws the loaded picture stretched to width x height at (x, y); nothing
@@ -42,7 +43,7 @@ class Picture {
 };
 
 // Checks a bitmap's headers against the file's size before it is decoded;
-// false for anything truncated or inconsistent.
+// false for anything truncated, inconsistent or too large to decode.
 bool isSoundBitmap(const std::vector<uint8_t>& bytes);
 
 }  // namespace kestrun::rt

@@ -217,13 +217,17 @@ double VAL(std::string_view s, Loc where) {
   return number.value;
 }
 
-bool isNumber(std::string_view s) {
+std::optional<double> wholeNumber(std::string_view s) {
   ScannedNumber number = scanNumber(s);
-  if (number.end == 0 || number.outOfRange) return false;
+  if (number.end == 0 || number.outOfRange) return std::nullopt;
   for (size_t i = number.end; i < s.size(); ++i) {
-    if (!isBlank(s[i])) return false;
+    if (!isBlank(s[i])) return std::nullopt;
   }
-  return true;
+  return number.value;
+}
+
+bool isNumber(std::string_view s) {
+  return wholeNumber(s).has_value();
 }
 
 std::string HEX(double n, Loc where) {

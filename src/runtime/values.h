@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <source_location>
 #include <string>
 #include <string_view>
@@ -35,6 +36,8 @@ double VAL(std::string_view s, Loc where = Loc::current());
 // True when the whole text (leading and trailing blanks aside) is one number,
 // as line input and file input require for numeric targets. Empty is false.
 bool isNumber(std::string_view s);
+// The value of a text that isNumber accepts, scanned once; nothing otherwise.
+std::optional<double> wholeNumber(std::string_view s);
 
 // HEX$: the 32-bit value in upper-case hexadecimal, no leading zeros;
 // negative values as their 8-digit two's complement.

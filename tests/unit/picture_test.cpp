@@ -48,6 +48,25 @@ std::vector<uint8_t> bitmap24(int width, int height, const std::function<uint32_
   return bytes;
 }
 
+// An 8-bit run-length bitmap of any size whose data is only the end mark.
+std::vector<uint8_t> runLengthBitmap(int width, int height) {
+  constexpr size_t kPixels = 54 + 256 * 4;
+  std::vector<uint8_t> bytes(kPixels + 2, 0);
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  putLittleEndian(bytes, 2, static_cast<uint32_t>(bytes.size()), 4);
+  putLittleEndian(bytes, 10, kPixels, 4);
+  putLittleEndian(bytes, 14, 40, 4);
+  putLittleEndian(bytes, 18, static_cast<uint32_t>(width), 4);
+  putLittleEndian(bytes, 22, static_cast<uint32_t>(height), 4);
+  putLittleEndian(bytes, 26, 1, 2);
+  putLittleEndian(bytes, 28, 8, 2);
+  putLittleEndian(bytes, 30, 1, 4);
+  putLittleEndian(bytes, 34, 2, 4);
+  bytes[kPixels + 1] = 1;
+  return bytes;
+}
+
 // Four quadrants: red, green / blue, white.
 uint32_t quadrants(int x, int y) {
   static constexpr uint32_t colours[2][2] = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
@@ -182,6 +201,14 @@ TEST(PictureHeaders, InconsistentHeadersAreNotSound) {
   EXPECT_FALSE(isSoundBitmap(with(10, 20, 4)));                        // pixels inside the headers
   EXPECT_FALSE(isSoundBitmap(with(46, 200, 4)));                       // palette beyond the end
   EXPECT_TRUE(isSoundBitmap(with(22, static_cast<uint32_t>(-3), 4)));  // top-down
+}
+
+// A few bytes of run-length data must not make the loader decode gigabytes.
+TEST(PictureHeaders, HugeRunLengthPicturesAreNotSound) {
+  EXPECT_TRUE(isSoundBitmap(runLengthBitmap(16, 8)));
+  EXPECT_TRUE(isSoundBitmap(runLengthBitmap(4096, 4096)));
+  EXPECT_FALSE(isSoundBitmap(runLengthBitmap(4097, 4096)));
+  EXPECT_FALSE(isSoundBitmap(runLengthBitmap(16384, 16384)));
 }
 
 }  // namespace

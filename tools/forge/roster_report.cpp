@@ -1,3 +1,5 @@
+#include "roster_report.h"
+
 #include <cmath>
 #include <iomanip>
 #include <iostream>
@@ -8,6 +10,7 @@
 #include "game_files.h"
 #include "runtime/errors.h"
 #include "runtime/sjis.h"
+#include "runtime/values.h"
 
 namespace kestrun::forge {
 
@@ -17,6 +20,12 @@ namespace {
 
 const char* const kDirections[4] = {"north", "east", "south", "west"};
 const char* const kAlignments[4] = {"-", "good", "neutral", "evil"};
+
+// The whole part of a stored number; one no 32-bit number holds (only a
+// damaged roster has them) is error 6, which the command reports.
+int32_t wholePart(double v) {
+  return rt::toInt32(std::trunc(v));
+}
 
 std::string statusText(float code) {
   if (code == 0) return "empty";
@@ -54,18 +63,18 @@ class RosterReport {
 
  private:
   void party() {
-    const int members = static_cast<int>(r_.GameState(game::MemberCount));
+    const int members = wholePart(r_.GameState(game::MemberCount));
     out_ << "party: " << members << " member(s)";
-    const int floor = static_cast<int>(r_.GameState(game::FloorAndFacing) / 100);
+    const int floor = wholePart(r_.GameState(game::FloorAndFacing) / 100);
     if (floor == 0) {
       out_ << ", in town\n";
     } else {
-      const int where = static_cast<int>(r_.GameState(game::Square));
+      const int where = wholePart(r_.GameState(game::Square));
       out_ << ", on floor " << floor << " at (" << where / 100 << ", " << where % 100 << ") facing "
-           << direction(static_cast<int>(r_.GameState(game::FloorAndFacing)) % 100) << "\n";
+           << direction(wholePart(r_.GameState(game::FloorAndFacing)) % 100) << "\n";
     }
     for (int i = 1; i <= members && i <= 8; ++i) {
-      const int slot = static_cast<int>(r_.GameState(i)) - 1;
+      const int slot = wholePart(r_.GameState(i)) - 1;
       out_ << "  " << i << ". slot " << slot;
       if (slot >= 0 && slot < 20) out_ << " " << rt::toUtf8(r_.CharName(slot));
       out_ << "\n";
@@ -99,7 +108,7 @@ class RosterReport {
       out_ << "  in town\n";
       return;
     }
-    const int where = static_cast<int>(r_.CharRec(slot, game::LeftAt));
+    const int where = wholePart(r_.CharRec(slot, game::LeftAt));
     out_ << "  left on floor " << game::floorLeftOn(r_, slot) << " at (" << (where / 100) % 100
          << ", " << where % 100 << ") facing " << direction(where / 10000) << "\n";
   }
@@ -135,6 +144,11 @@ class RosterReport {
 
 }  // namespace
 
+void printRosterReport(const game::ScenarioTables& scenario, const LoadedRoster& roster,
+                       std::ostream& out) {
+  RosterReport(scenario, roster, out).print();
+}
+
 int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostream& out,
                   std::ostream& err) {
   if (letter.size() != 1) {
@@ -149,7 +163,7 @@ int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostrea
     out << "roster " << current << " of \"" << rt::toUtf8(scenario.ScenarioText(0))
         << "\": " << (roster.verdict == game::RosterVerdict::Sound ? "" : "REFUSED: ")
         << game::describeVerdict(roster.verdict) << "\n";
-    RosterReport(scenario, roster, out).print();
+    printRosterReport(scenario, roster, out);
     return roster.verdict == game::RosterVerdict::Sound ? 0 : 1;
   });
 }

@@ -30,7 +30,6 @@ constexpr int kLevelRestore = 18;
 constexpr int kNoSpellSquare = 5;
 constexpr float kInRock = 8000;
 constexpr float kIntoTheSky = 9000;
-constexpr int kWaitForKey = 10000;
 
 bool inTown(const Game& g) {
   return g.GameState(FloorAndFacing) < 100;
