@@ -2,8 +2,13 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
+# The long random-key soak: sessions of keys each (1,000,000 keys in all).
+SOAK_SESSIONS ?= 500
+SOAK_KEYS     ?= 2000
+SOAK_JOBS     ?= 2
 
-.PHONY: deps build play test test-fast bench clean format
+.PHONY: deps build play test test-fast bench soak clean format install uninstall
 
 deps:
 	./scripts/install-deps.sh
@@ -26,6 +31,14 @@ test-fast: build
 
 bench: build
 	./scripts/bench.sh $(BUILD)
+
+PREFIX     ?= /usr/local
+# The long random-key soak: sessions of keys each (1,000,000 keys in all).
+SOAK_SESSIONS ?= 500
+SOAK_KEYS     ?= 2000
+SOAK_JOBS     ?= 2
+
+.PHONY: deps build play test test-fast bench soak clean format install uninstall
 
 format:
 	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i

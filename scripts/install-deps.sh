@@ -10,6 +10,7 @@ packages=(
   libcli11-dev libtomlplusplus-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool tmux
+  scdoc desktop-file-utils appstream man-db
 )
 
 missing=()

@@ -1,10 +1,12 @@
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <vector>
 
 #include "app/options.h"
+#include "app/roster_place.h"
 #include "app/session_output.h"
 #include "frontends/frontends.h"
 #include "game/state/game.h"
@@ -35,16 +37,27 @@ std::unique_ptr<rt::Frontend> openFrontend(const std::string& name, const app::O
   return fe::makeHeadlessFrontend();
 }
 
-// How a session ended: its exit status, and the message of every file the
-// command line asked for that could not be written.
+// How a session ended: its exit status, the message of every file the
+// command line asked for that could not be written, and the scripted keys
+// the game never took.
 struct SessionEnd {
   int status = 0;
   std::vector<std::string> failures;
+  size_t keysLeft = 0;
 };
 
-SessionEnd runGame(const app::Options& o, rt::Frontend& frontend, const rt::Font& font,
-                   app::SessionOutput& output) {
+// A script that outlives the game (it saved and ended, or stopped on an
+// error) usually went astray; whoever wrote it learns how much was not typed.
+void reportKeysLeft(const SessionEnd& end) {
+  if (end.keysLeft == 0) return;
+  std::cerr << "kestrun: the game ended with " << end.keysLeft << " scripted key"
+            << (end.keysLeft == 1 ? "" : "s") << " left\n";
+}
+
+SessionEnd runGame(const app::Options& o, const app::RosterPlace& rosters, rt::Frontend& frontend,
+                   const rt::Font& font, app::SessionOutput& output) {
   rt::Console con(frontend, font);
+  app::placeRosters(con.files(), rosters);
   con.setScript(o.keys);
   if (output.recordsFrames()) {
     con.setWaitHook([&](rt::WaitKind kind) { output.frame(kind, con); });
@@ -67,12 +80,16 @@ SessionEnd runGame(const app::Options& o, rt::Frontend& frontend, const rt::Font
   }
   con.files().closeAll();
   for (std::string& failure : output.writeExitDumps(con)) end.failures.push_back(failure);
+  if (!frontend.interactive()) end.keysLeft = con.scriptKeysLeft();
   return end;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file that outgrows the size limit fails its write (a run-time error the
+  // game reports) instead of killing the game with the roster half saved.
+  std::signal(SIGXFSZ, SIG_IGN);
   const app::ParseResult parsed = app::parseCommandLine(argc, argv);
   if (!parsed.options) return parsed.exitStatus;
   const app::Options& o = *parsed.options;
@@ -80,6 +97,11 @@ int main(int argc, char** argv) {
   if (!o.dir.empty() && chdir(o.dir.c_str()) != 0) {
     std::cerr << "kestrun: --dir: cannot enter " << o.dir << "\n";
     return kUsageError;
+  }
+  const app::RosterPlace rosters = app::findRosterPlace(".", app::currentUserFolders());
+  if (const std::string problem = app::prepareRosterPlace(rosters); !problem.empty()) {
+    std::cerr << "kestrun: " << problem << "\n";
+    return kRuntimeErrorStatus;
   }
   const std::string frontendName = chooseFrontend(o);
   if (frontendName.empty()) {
@@ -106,12 +128,13 @@ int main(int argc, char** argv) {
   SessionEnd end;
   try {
     auto frontend = openFrontend(frontendName, o, font);
-    end = runGame(o, *frontend, font, output);
+    end = runGame(o, rosters, *frontend, font, output);
   } catch (const fe::FrontendError& e) {
     std::cerr << "kestrun: " << e.what() << "\n";
     return kUsageError;
   }
   // Told once the terminal is back in its own mode, where the user can read it.
   for (const std::string& failure : end.failures) std::cerr << failure << "\n";
+  if (end.failures.empty()) reportKeysLeft(end);
   return end.failures.empty() ? end.status : kOutputError;
 }

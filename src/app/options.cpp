@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/roster_place.h"
 #include "runtime/keyscript.h"
 
 namespace kestrun::app {
@@ -32,6 +33,13 @@ std::optional<std::string> readFile(const std::string& path) {
 std::string fromStartDir(const std::filesystem::path& startDir, const std::string& path) {
   if (path.empty()) return path;
   return (startDir / path).lexically_normal().string();
+}
+
+// Where the characters of the --dir folder (or the current one) live.
+std::string rosterPlaceHelp(const std::string& dir) {
+  const std::string folder = dir.empty() ? "." : dir;
+  if (!std::filesystem::is_directory(folder)) return "Characters: no folder " + folder + ".";
+  return describeRosterPlace(findRosterPlace(folder, currentUserFolders()));
 }
 
 }  // namespace
@@ -78,7 +86,7 @@ ParseResult parseCommandLine(int argc, char** argv) {
   try {
     cli.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
-    std::cout << cli.help();
+    std::cout << cli.help() << rosterPlaceHelp(o.dir) << "\n";
     return {std::nullopt, 0};
   } catch (const CLI::CallForVersion&) {
     std::cout << "kestrun " << KESTRUN_VERSION << "\n";

@@ -56,6 +56,8 @@ class Console final : private InputSink {
   // Keys typed ahead by a script: delivered one at a time, only when the game
   // waits for input.
   void setScript(std::vector<uint8_t> keys);
+  // Scripted keys the game has not taken yet.
+  size_t scriptKeysLeft() const { return script_.size(); }
   // Called at every wait for input and every timed pause, before the game
   // blocks (the trace).
   void setWaitHook(std::function<void(WaitKind)> hook) { waitHook_ = std::move(hook); }

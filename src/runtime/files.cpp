@@ -338,13 +338,15 @@ void FileTable::OPEN(const std::string& name, FileMode mode, FileAccess access, 
   FileIdentity identity;
   if (mode == FileMode::Input) {
     std::string bytes;
-    if (int failure = readWholeFile(name, bytes, identity)) raiseSystemError(failure, where);
+    if (int failure = readWholeFile(pathOf(name), bytes, identity))
+      raiseSystemError(failure, where);
     files_[n] = std::make_unique<OpenFile>(OpenFile{
         identity,
         std::variant<FieldReader, LineWriter>(std::in_place_type<FieldReader>, std::move(bytes))});
   } else {
     int descriptor = -1;
-    if (int failure = createNewFile(name, descriptor, identity)) raiseSystemError(failure, where);
+    if (int failure = createNewFile(pathOf(name), descriptor, identity))
+      raiseSystemError(failure, where);
     files_[n] = std::make_unique<OpenFile>(OpenFile{
         identity,
         std::variant<FieldReader, LineWriter>(std::in_place_type<LineWriter>, descriptor)});
@@ -376,13 +378,14 @@ void FileTable::closeAll(std::source_location where) {
 void FileTable::KILL(const std::string& name, std::source_location where) {
   if (name.size() > kMaxNameBytes) raise(err::BadFileName, where);
   if (name.empty() || name.find('\0') != std::string::npos) raise(err::FileNotFound, where);
+  const std::string path = pathOf(name);
   struct stat info {};
-  if (::lstat(name.c_str(), &info) != 0) raiseSystemError(errno, where);
+  if (::lstat(path.c_str(), &info) != 0) raiseSystemError(errno, where);
   FileIdentity target = identityOf(info);
   for (const auto& file : files_) {
     if (file && file->identity == target) raise(err::FileAlreadyOpen, where);
   }
-  if (::unlink(name.c_str()) != 0) raiseSystemError(errno, where);
+  if (::unlink(path.c_str()) != 0) raiseSystemError(errno, where);
 }
 
 void FileTable::replaceFile(const std::string& from, const std::string& to,
@@ -391,7 +394,7 @@ void FileTable::replaceFile(const std::string& from, const std::string& to,
     if (name->size() > kMaxNameBytes) raise(err::BadFileName, where);
     if (name->empty() || name->find('\0') != std::string::npos) raise(err::FileNotFound, where);
     struct stat info {};
-    if (::lstat(name->c_str(), &info) != 0) {
+    if (::lstat(pathOf(*name).c_str(), &info) != 0) {
       if (name == &from || errno != ENOENT) raiseSystemError(errno, where);
       continue;
     }
@@ -400,8 +403,17 @@ void FileTable::replaceFile(const std::string& from, const std::string& to,
       if (file && file->identity == identity) raise(err::FileAlreadyOpen, where);
     }
   }
-  if (::rename(from.c_str(), to.c_str()) != 0) raiseSystemError(errno, where);
-  syncDirectoryOf(to);
+  const std::string target = pathOf(to);
+  if (::rename(pathOf(from).c_str(), target.c_str()) != 0) raiseSystemError(errno, where);
+  syncDirectoryOf(target);
+}
+
+void FileTable::setPlacer(Placer placer) {
+  placer_ = std::move(placer);
+}
+
+std::string FileTable::pathOf(const std::string& name) const {
+  return placer_ ? placer_(name) : name;
 }
 
 void FileTable::PRINT(double number, const PrintItem& item, Sep sep, std::source_location where) {

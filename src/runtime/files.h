@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <source_location>
 #include <string>
@@ -64,7 +65,14 @@ class FileTable {
 
   bool isOpen(int number) const;
 
+  // Decides where the file a name stands for lives: OPEN, KILL and
+  // replaceFile use the path it returns, while the limits on names still
+  // apply to the name. Without a placer a name is its own path.
+  using Placer = std::function<std::string(const std::string& name)>;
+  void setPlacer(Placer placer);
+
  private:
+  std::string pathOf(const std::string& name) const;
   struct OpenFile;
   class FieldReader;
   class LineWriter;
@@ -72,6 +80,7 @@ class FileTable {
   FieldReader& readerFor(double number, std::source_location where);
   LineWriter& writerFor(double number, std::source_location where);
   std::array<std::unique_ptr<OpenFile>, 256> files_;
+  Placer placer_;
 };
 
 // The run-time error code for a failed system call's errno.

@@ -74,19 +74,70 @@ std::string toShiftJis(std::string_view utf8) {
   return out;
 }
 
-std::string toUtf8(std::string_view sjis) {
-  std::string out;
-  out.reserve(sjis.size() * 3 / 2);
+namespace {
+
+// What one Shift-JIS character becomes in UTF-8, looked up once and kept:
+// the code page has no shift states, so a character always converts alike.
+// Each entry packs up to three UTF-8 bytes and their count; 0 is not yet
+// looked up.
+class Utf8Cache {
+ public:
+  // Writes the character's UTF-8 bytes at `to`; returns their count.
+  size_t write(std::string_view sjisChar, char* to) {
+    uint32_t& entry = entries_[key(sjisChar)];
+    if (entry == 0) entry = lookUp(sjisChar);
+    const size_t length = entry >> 24;
+    for (size_t i = 0; i < length; ++i) to[i] = static_cast<char>(entry >> (8 * i));
+    return length;
+  }
+
+ private:
+  static size_t key(std::string_view sjisChar) {
+    const auto lead = static_cast<uint8_t>(sjisChar[0]);
+    return sjisChar.size() == 1 ? lead : (size_t{lead} << 8) | static_cast<uint8_t>(sjisChar[1]);
+  }
+  static uint32_t lookUp(std::string_view sjisChar) {
+    std::string utf8;
+    if (!fromSjisConverter().convert(sjisChar, utf8) || utf8.empty() || utf8.size() > 3) {
+      utf8 = "\xEF\xBF\xBD";
+    }
+    uint32_t packed = static_cast<uint32_t>(utf8.size()) << 24;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+      packed |= uint32_t{static_cast<uint8_t>(utf8[i])} << (8 * i);
+    }
+    return packed;
+  }
+  std::array<uint32_t, 0x10000> entries_{};
+};
+
+Utf8Cache& utf8Cache() {
+  static Utf8Cache cache;
+  return cache;
+}
+
+}  // namespace
+
+void appendUtf8(std::string_view sjis, std::string& out) {
+  // Three UTF-8 bytes at most for every byte, written in place.
+  const size_t start = out.size();
+  out.resize(start + 3 * sjis.size());
+  char* to = out.data() + start;
   for (size_t i = 0; i < sjis.size();) {
-    const uint8_t b = static_cast<uint8_t>(sjis[i]);
     const size_t n = charLength(sjis, i);
-    if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
-    } else if (!fromSjisConverter().convert(sjis.substr(i, n), out)) {
-      out += "\xEF\xBF\xBD";
+    if (static_cast<uint8_t>(sjis[i]) < 0x80) {
+      *to++ = sjis[i];
+    } else {
+      to += utf8Cache().write(sjis.substr(i, n), to);
     }
     i += n;
   }
+  out.resize(static_cast<size_t>(to - out.data()));
+}
+
+std::string toUtf8(std::string_view sjis) {
+  std::string out;
+  out.reserve(sjis.size() * 3 / 2);
+  appendUtf8(sjis, out);
   return out;
 }
 

@@ -21,6 +21,8 @@ inline size_t charLength(std::string_view s, size_t pos) {
 std::string toShiftJis(std::string_view utf8);
 // Shift-JIS to UTF-8; undecodable bytes become U+FFFD.
 std::string toUtf8(std::string_view sjis);
+// The same, appended to `out`.
+void appendUtf8(std::string_view sjis, std::string& out);
 // The Unicode code point of one Shift-JIS character (1 or 2 bytes); 0 when it
 // has none.
 char32_t codePointOf(std::string_view sjisChar);

@@ -298,5 +298,36 @@ TEST_F(FilesModeErrors, ChannelChecks) {
   EXPECT_EQ(errorCodeOf([&] { files.atEnd(2); }), err::BadFileMode);
 }
 
+using FilesPlacer = FilesTest;
+
+// A placed name is opened, killed and replaced at its path; the limits on
+// names apply to the name, so a long path to a short name is fine.
+TEST_F(FilesPlacer, PlacedNamesUseTheirPath) {
+  const fs::path far = dir_ / std::string(200, 'd') / std::string(100, 'e');
+  fs::create_directories(far);
+  files.setPlacer([&](const std::string& name) {
+    return name.starts_with("saved") ? (far / name).string() : path(name);
+  });
+  files.OPEN("saved.NEW", FileMode::Output, FileAccess::Write, 1);
+  files.PRINT(1, std::string("new"));
+  files.closeAll();
+  files.replaceFile("saved.NEW", "saved");
+  EXPECT_FALSE(fs::exists(far / "saved.NEW"));
+  files.OPEN("saved", FileMode::Input, FileAccess::Read, 2);
+  EXPECT_EQ(files.lineInput(2), "new");
+  EXPECT_EQ(errorCodeOf([&] { files.KILL("saved"); }), err::FileAlreadyOpen);
+  files.CLOSE(2);
+  files.KILL("saved");
+  EXPECT_FALSE(fs::exists(far / "saved"));
+
+  writeBytes("other", "1\r\n");
+  files.OPEN("other", FileMode::Input, FileAccess::Read, 3);
+  EXPECT_EQ(files.inputNumber(3), 1);
+  EXPECT_EQ(errorCodeOf([&] {
+              files.OPEN("saved" + std::string(251, 's'), FileMode::Input, FileAccess::Read, 4);
+            }),
+            err::BadFileName);
+}
+
 }  // namespace
 }  // namespace kestrun::rt

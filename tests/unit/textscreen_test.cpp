@@ -106,5 +106,29 @@ TEST(ScreenDump, RowsAsUtf8ThenForegroundColours) {
   EXPECT_EQ(row1.substr(0, 10), "7766666677");
 }
 
+TEST(ScreenDump, RowFullOfDoubleByteCharactersAndDumpsThatAgree) {
+  TextScreen s;
+  std::string full;
+  for (int i = 0; i < kColumns / 2; ++i) full += "全"_sj;
+  s.write(full);
+  const std::string first = screenDump(s);
+  std::string expected;
+  for (int i = 0; i < kColumns / 2; ++i) expected += "全";
+  EXPECT_EQ(first.substr(0, first.find('\n')), expected);
+  EXPECT_EQ(screenDump(s), first);
+}
+
+TEST(ShiftJisToUtf8, UndecodableBytesBecomeReplacementCharactersEveryTime) {
+  // 0x85 0x40 is an unassigned pair, 0xA0 and 0xFD unassigned single bytes,
+  // and a lead byte at the very end has no second byte.
+  const std::string bytes = "A\x85\x40\xA0\xFD\x81";
+  const std::string replaced = "A\uFFFD\uFFFD\uFFFD\uFFFD";
+  EXPECT_EQ(toUtf8(bytes), replaced);
+  EXPECT_EQ(toUtf8(bytes), replaced);
+  std::string appended = "x";
+  appendUtf8("ｶﾅ全角"_sj, appended);
+  EXPECT_EQ(appended, "xｶﾅ全角");
+}
+
 }  // namespace
 }  // namespace kestrun::rt

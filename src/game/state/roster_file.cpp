@@ -1,5 +1,8 @@
 #include "game/state/roster_file.h"
 
+#include <algorithm>
+#include <array>
+
 #include "game/state/fields.h"
 #include "game/state/record_io.h"
 #include "game/state/scramble.h"
@@ -30,10 +33,33 @@ int32_t checksumDigits(int32_t sum) {
   return (rt::MOD(sum, 1000) + 1000) % 1000;
 }
 
+// The letters a file name could belong to: the title screen keeps at most
+// one byte of the answer as the letter.
+std::array<std::string, 2> possibleLetters(const std::string& name) {
+  return {std::string(), name.substr(0, 1)};
+}
+
 }  // namespace
 
 std::string rosterFileName(const std::string& letter) {
   return letter + "-C.DAT";
+}
+
+std::string rosterTempName(const std::string& letter) {
+  return rosterFileName(letter) + ".NEW";
+}
+
+bool isSavedRoster(const std::string& name) {
+  return std::ranges::any_of(possibleLetters(name), [&](const std::string& letter) {
+    return name == rosterFileName(letter);
+  });
+}
+
+bool isRosterFile(const std::string& name) {
+  return isSavedRoster(name) ||
+         std::ranges::any_of(possibleLetters(name), [&](const std::string& letter) {
+           return name == rosterTempName(letter);
+         });
 }
 
 void readRoster(rt::FileTable& files, int n, RosterTables& r, RosterSeal& seal) {

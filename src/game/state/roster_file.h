@@ -45,5 +45,12 @@ void writeRoster(rt::FileTable& files, int fileNumber, const RosterTables& r, in
 
 // "<letter>-C.DAT"
 std::string rosterFileName(const std::string& letter);
+// The file a save writes in full before it replaces the roster with it.
+std::string rosterTempName(const std::string& letter);
+// True for the name of the roster of any letter.
+bool isSavedRoster(const std::string& name);
+// True for the names of the roster of any letter and of its save in progress:
+// the only files the game writes.
+bool isRosterFile(const std::string& name);
 
 }  // namespace kestrun::game

@@ -43,7 +43,7 @@ void CHWRT(Game& g) {
   g.ShopStock(StockedMessageTime) = g.SysWord(MessageTime);
   sealCharacters(g);
   const std::string name = rosterFileName(g.ScenarioLetter);
-  const std::string fresh = name + ".NEW";
+  const std::string fresh = rosterTempName(g.ScenarioLetter);
   try {
     openFresh(files, fresh);
     writeRoster(files, kFile, g, key, g.ScenarioId(0));
