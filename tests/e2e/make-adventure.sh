@@ -2,8 +2,10 @@
 # Writes tests/e2e/adventure: plays the bundled scenario from an empty roster
 # to the lord's reward through the real binary and keeps the keys it chose,
 # one comment line per stage. Every decision is taken from the screen the
-# game shows after the keys chosen so far (the session is replayed from the
-# title each time), so the script follows the scenario when it changes.
+# game shows after the keys chosen so far (the current session is replayed
+# from the title each time, on the game its predecessor saved), so the
+# script follows the scenario when it changes. A run takes about five
+# minutes.
 #
 #   tests/e2e/make-adventure.sh [BUILD-DIR]     (default: build)
 #
