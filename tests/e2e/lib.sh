@@ -38,3 +38,14 @@ run_headless() {
   STATUS=$?
   set -e
 }
+
+# seen TEXT...: each text appears in $WORK/trace.txt, in this order.
+seen() {
+  local from=1 text line
+  for text in "$@"; do
+    line="$(awk -v from="$from" -v text="$text" 'NR >= from && index($0, text) { print NR; exit }' \
+      "$WORK/trace.txt")"
+    [ -n "$line" ] || fail "no \"$text\" after line $from of the trace"
+    from=$((line + 1))
+  done
+}

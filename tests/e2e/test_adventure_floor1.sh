@@ -42,16 +42,6 @@ STATUS=$?
 set -e
 [ "$STATUS" = 0 ] || fail "exit status $STATUS"
 
-# seen TEXT...: each text appears in the trace, in this order.
-seen() {
-  local from=1 text line
-  for text in "$@"; do
-    line="$(awk -v from="$from" -v text="$text" 'NR >= from && index($0, text) { print NR; exit }' \
-      "$WORK/trace.txt")"
-    [ -n "$line" ] || fail "no \"$text\" after line $from of the trace"
-    from=$((line + 1))
-  done
-}
 seen "水路のこそ泥 は倒れた" "の経験値を得た" "宝箱が見つかりました" "の罠が作動してしまった" \
   "Mina は死んだ" "の金を手にいれた" "水路のこそ泥 は倒れた" "の経験値を得た" \
   "Sefa は 帰路の導き を唱えた" "どこへ行きますか" \
