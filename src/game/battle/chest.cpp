@@ -390,7 +390,7 @@ void chestAndGold(Game& g) {
   chest.members = rt::toInt32(rt::INT(g.SysWord(BattleKind) / 10));
   chest.kind = rt::MOD(g.SysWord(BattleKind), 10);
   g.SysWord(BattleKind) = static_cast<float>(chest.kind);
-  chest.monster = rt::toInt32(rt::INT(g.GroupKills(0) / 100));
+  chest.monster = rt::toInt32(rt::INT(g.GroupKills(LeadGroup) / 100));
   if (g.SysWord(BattleChain) == 1) {
     g.SysWord(BattleChain) = 0;
     handOutContents(g, chest);

@@ -103,7 +103,8 @@ void breathe(const MonsterActor& a) {
 void callForHelp(const MonsterActor& a) {
   Game& g = a.g;
   sayAt(g, 24, 8, {shownName(a), " は仲間を呼んだ"_sj});
-  const double taken = g.GroupSlots(a.group, 0) + g.GroupSlots(a.group, 1);
+  const double taken =
+      g.GroupSlots(a.group, SlotsAtTurnStart) + g.GroupSlots(a.group, SlotsCalledIn);
   if (rt::MOD(g.GroupKills(a.group), 100) > 88 || rnd(g) * 10 > 6 || taken > 8) {
     sayAt(g, 24, 10, {"しかし仲間は現れなかった"_sj});
     return;
@@ -116,7 +117,7 @@ void callForHelp(const MonsterActor& a) {
   g.BattleMonsters(a.group, place, MonsterSealed) =
       g.BattleMonsters(a.group, a.index, MonsterSealed);
   g.GroupCount(a.group) += 1;
-  g.GroupSlots(a.group, 1) += 1;
+  g.GroupSlots(a.group, SlotsCalledIn) += 1;
 }
 
 // The last carried item that is not worn, searched from the last slot.

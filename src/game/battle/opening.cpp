@@ -108,17 +108,17 @@ void chooseFirstGroup(Game& g) {
     fixed = g.SysWord(BattleChain) == 0;
   }
   if (fixed) {
-    g.GroupMonster(0) = static_cast<float>(squareMonster(g));
+    g.GroupMonster(LeadGroup) = static_cast<float>(squareMonster(g));
   } else {
     fitColumnToParty(g);
     const double low = encounterBound(g, 0);
     const double high = encounterBound(g, 1);
-    g.GroupMonster(0) = static_cast<float>(low + rt::INT(randomDraw(g) * (high - low + 1)));
+    g.GroupMonster(LeadGroup) = static_cast<float>(low + rt::INT(randomDraw(g) * (high - low + 1)));
   }
   rollGroupSize(g, 0);
-  if (g.Battle.TopLevel < currentFloor(g) + 1 && g.GroupCount(0) > 2 &&
+  if (g.Battle.TopLevel < currentFloor(g) + 1 && g.GroupCount(LeadGroup) > 2 &&
       g.SysWord(BattleKind) < kSquareMonster) {
-    g.GroupCount(0) = static_cast<float>(rt::INT((g.GroupCount(0) + 1) / 2));
+    g.GroupCount(LeadGroup) = static_cast<float>(rt::INT((g.GroupCount(LeadGroup) + 1) / 2));
   }
 }
 

@@ -330,8 +330,8 @@ std::optional<BattleEnding> playTurn(Game& g, bool first) {
   chooseMonsterActions(g);
   mudSlowsFighters(g);
   for (int group = 0; group < kGroupPlaces; ++group) {
-    g.GroupSlots(group, 0) = g.GroupCount(group);
-    g.GroupSlots(group, 1) = 0;
+    g.GroupSlots(group, SlotsAtTurnStart) = g.GroupCount(group);
+    g.GroupSlots(group, SlotsCalledIn) = 0;
   }
   if (!playTicks(g, partyActs)) return BattleEnding::LeftBySpell;
   return endOfTurn(g);

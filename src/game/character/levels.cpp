@@ -81,12 +81,13 @@ void LVCALC(Game& g) {
   const int linearFrom = rt::toInt32(g.Setting(LinearLevel));
   const int next = levelOf(g, c) + 1;
   if (next <= 2 || next < linearFrom + 2) {
-    g.WorkLong(0) = rt::toInt32(multipliedStepwise(base, factor, next - 2));
+    g.WorkLong(NextLevelExperience) = rt::toInt32(multipliedStepwise(base, factor, next - 2));
     return;
   }
   const double high = multipliedStepwise(base, factor, linearFrom - 1);
   const double low = multipliedStepwise(base, factor, linearFrom - 2);
-  g.WorkLong(0) = rt::toInt32(asThreshold(high + (high - low) * (next - linearFrom - 1)));
+  g.WorkLong(NextLevelExperience) =
+      rt::toInt32(asThreshold(high + (high - low) * (next - linearFrom - 1)));
 }
 
 void GTAK(Game& g) {

@@ -173,7 +173,7 @@ Flow moveForward(Game& g, bool doorKey) {
   blankColumns(g, 29, 12, 20);
   g.SysWord(ViewSlot) = 0;
   CALC(g);
-  const int ahead = rt::toInt32(g.View3D(0));
+  const int ahead = rt::toInt32(g.View3D(BoundaryAhead));
   if (!doorKey) return ahead == kOpen ? takeStep(g) : blocked(g);
   if (ahead == kOpen) return Flow::KeyWait;
   return ahead == kWall ? blocked(g) : takeStep(g);

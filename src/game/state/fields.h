@@ -507,5 +507,25 @@ inline constexpr int MonsterSpell = 10;
 inline constexpr int MonsterSpellResistance = 11;
 inline constexpr int BattleMonsterFields = 12;
 
+// ScenarioId(n): the scenario's number and its two extra words.
+inline constexpr int ScenarioNumber = 0;
+inline constexpr int FirstScenarioIdExtra = 1;
+
+// ClassExpPart(c, n): the parts A and B of a class's experience factor.
+inline constexpr int ExpPartA = 0;
+inline constexpr int ExpPartB = 1;
+
+// GroupSlots(g, n): the group's count at the turn's start, and the
+// monsters it called in this turn.
+inline constexpr int SlotsAtTurnStart = 0;
+inline constexpr int SlotsCalledIn = 1;
+
+// The first monster group (place 0): the one a square's own monster or a
+// battle's first draw fills, and whose kills name a chest's owner.
+inline constexpr int LeadGroup = 0;
+
+// View3D(n): slot 0 is the boundary straight ahead of the party.
+inline constexpr int BoundaryAhead = 0;
+
 }  // namespace fields
 }  // namespace kestrun::game

@@ -94,7 +94,8 @@ void FLREAD(Game& g) {
   } catch (const rt::RuntimeError& error) {
     handleReadError(g, error);
   }
-  if (seal.scenarioId != g.ScenarioId(0) || seal.floorNumber != currentFloor(g)) refuseFloor(g);
+  if (seal.scenarioId != g.ScenarioId(ScenarioNumber) || seal.floorNumber != currentFloor(g))
+    refuseFloor(g);
   if (rt::MOD(g.GameState(IdentifyEffect), 1000) == kFloorBoundIdentification)
     g.GameState(IdentifyEffect) = 0;
   g.SysWord(FloorReading) = 0;

@@ -46,7 +46,7 @@ void CHWRT(Game& g) {
   const std::string fresh = rosterTempName(g.ScenarioLetter);
   try {
     openFresh(files, fresh);
-    writeRoster(files, kFile, g, key, g.ScenarioId(0));
+    writeRoster(files, kFile, g, key, g.ScenarioId(ScenarioNumber));
     files.closeAll();
     files.replaceFile(fresh, name);
   } catch (const rt::RuntimeError& error) {

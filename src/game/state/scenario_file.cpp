@@ -69,8 +69,8 @@ void readScenarioRest(rt::FileTable& files, int n, ScenarioTables& s) {
   readTextPairs(files, n, s.MonsterName);
   for (int c = 0; c < 15; ++c) {
     for (int k = 0; k < 18; ++k) s.ClassTable(c, k) = readSingle(files, n);
-    s.ClassExpPart(c, 0) = readSingle(files, n);
-    s.ClassExpPart(c, 1) = readSingle(files, n);
+    s.ClassExpPart(c, ExpPartA) = readSingle(files, n);
+    s.ClassExpPart(c, ExpPartB) = readSingle(files, n);
   }
   readGrid(files, n, s.RaceTable);
   for (int i = 0; i < 74; ++i) s.Setting(i) = readSingle(files, n);
@@ -87,13 +87,14 @@ void readScenarioRest(rt::FileTable& files, int n, ScenarioTables& s) {
 
 void unscrambleScenario(ScenarioTables& s) {
   const double key = s.Setting(ScrambleKey);
-  s.ScenarioId(0) = rt::toSingle(s.ScenarioId(0) - fixedOffset(f::kScenarioId, key));
+  s.ScenarioId(ScenarioNumber) =
+      rt::toSingle(s.ScenarioId(ScenarioNumber) - fixedOffset(f::kScenarioId, key));
   unscrambleGrid(s.ClassTable, f::kClassTable, key);
   for (int c = 0; c < 15; ++c) {
-    const double a = s.ClassExpPart(c, 0) - fixedOffset(f::kExpPartA, key);
-    const double b = s.ClassExpPart(c, 1) - fixedOffset(f::kExpPartB, key);
-    s.ClassExpPart(c, 0) = rt::toSingle(a);
-    s.ClassExpPart(c, 1) = rt::toSingle(b);
+    const double a = s.ClassExpPart(c, ExpPartA) - fixedOffset(f::kExpPartA, key);
+    const double b = s.ClassExpPart(c, ExpPartB) - fixedOffset(f::kExpPartB, key);
+    s.ClassExpPart(c, ExpPartA) = rt::toSingle(a);
+    s.ClassExpPart(c, ExpPartB) = rt::toSingle(b);
     s.ClassExpFactor(c) = rt::toSingle((a * 1000 + b) / 1000000);
   }
   unscrambleGrid(s.RaceTable, f::kRaceTable, key);
@@ -129,8 +130,8 @@ void writeScenario(rt::FileTable& files, int n, const ScenarioTables& s) {
     for (int k = 0; k < 18; ++k) {
       writeNumber(files, n, s.ClassTable(c, k) + gridOffset(f::kClassTable, key, c, k));
     }
-    writeNumber(files, n, s.ClassExpPart(c, 0) + fixedOffset(f::kExpPartA, key));
-    writeNumber(files, n, s.ClassExpPart(c, 1) + fixedOffset(f::kExpPartB, key));
+    writeNumber(files, n, s.ClassExpPart(c, ExpPartA) + fixedOffset(f::kExpPartA, key));
+    writeNumber(files, n, s.ClassExpPart(c, ExpPartB) + fixedOffset(f::kExpPartB, key));
   }
   writeGrid(files, n, s.RaceTable, f::kRaceTable, key);
   writeNumber(files, n, key);
@@ -140,9 +141,9 @@ void writeScenario(rt::FileTable& files, int n, const ScenarioTables& s) {
   writeGrid(files, n, s.FloorEncounter, f::kFloorEncounter, key);
   writeGrid(files, n, s.TrapTable, f::kTrapTable, key);
   writeGrid(files, n, s.SpellTable, f::kSpellTable, key);
-  writeNumber(files, n, s.ScenarioId(0) + fixedOffset(f::kScenarioId, key));
-  writeNumber(files, n, s.ScenarioId(1));
-  writeNumber(files, n, s.ScenarioId(2));
+  writeNumber(files, n, s.ScenarioId(ScenarioNumber) + fixedOffset(f::kScenarioId, key));
+  writeNumber(files, n, s.ScenarioId(FirstScenarioIdExtra));
+  writeNumber(files, n, s.ScenarioId(FirstScenarioIdExtra + 1));
   writeGrid(files, n, s.TreasureTable, f::kTreasureTable, key);
   writeGrid(files, n, s.FloorRule, f::kFloorRule, key);
   writeGrid(files, n, s.ItemTable, f::kItemTable, key);

@@ -130,7 +130,7 @@ bool LoadScenario(Game& g) {
   const RosterSeal seal = readRosterFile(g);
   unscrambleScenario(g);
   const RosterLinks links = unscrambleRoster(g, seal);
-  if (checkRoster(g, links, g.ScenarioId(0)) != RosterVerdict::Sound) {
+  if (checkRoster(g, links, g.ScenarioId(ScenarioNumber)) != RosterVerdict::Sound) {
     refuseRoster(g);
     return false;
   }

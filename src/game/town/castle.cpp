@@ -164,7 +164,7 @@ NextStep judgeLevels(Game& g, int c) {
     if (levelOf(g, c) + 1 > kHighestLevel) return NextStep::WaitForMemberKey;
     g.SysWord(ActingSlot) = static_cast<float>(c);
     LVCALC(g);
-    const double threshold = g.WorkLong(0);
+    const double threshold = g.WorkLong(NextLevelExperience);
     g.con.CLS();
     if (threshold > g.CharLong(c, Experience)) {
       showShortfall(g, c, threshold);
