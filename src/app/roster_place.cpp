@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "game/state/roster_file.h"
+#include "runtime/file_names.h"
 
 namespace kestrun::app {
 
@@ -111,11 +112,27 @@ std::string writeDurably(const fs::path& path, const std::string& bytes) {
   return {};
 }
 
+// A roster copied from a system that ignores letter case ("1-c.dat") is
+// copied under its own name, and one the save folder holds in any case is
+// not copied again; the game finds either way (rt::withFoundCase).
+bool isRosterInAnyCase(const std::string& name) {
+  std::string upper = name;
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return game::isSavedRoster(upper);
+}
+
+bool holds(const fs::path& folder, const std::string& name) {
+  std::error_code error;
+  return fs::exists(rt::withFoundCase((folder / name).string()), error);
+}
+
 std::string copyMissingRosters(const fs::path& from, const fs::path& to) {
   std::error_code error;
   for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
     const std::string name = entry.path().filename().string();
-    if (!game::isSavedRoster(name) || fs::exists(to / name, error)) continue;
+    if (!isRosterInAnyCase(name) || holds(to, name)) continue;
     const std::optional<std::string> bytes = readWhole(entry.path());
     if (!bytes) return "cannot read " + entry.path().string();
     if (std::string problem = writeDurably(to / name, *bytes); !problem.empty()) return problem;

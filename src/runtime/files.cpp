@@ -12,6 +12,7 @@
 #include <variant>
 
 #include "runtime/errors.h"
+#include "runtime/file_names.h"
 #include "runtime/values.h"
 
 namespace kestrun::rt {
@@ -412,8 +413,10 @@ void FileTable::setPlacer(Placer placer) {
   placer_ = std::move(placer);
 }
 
+// A file whose name differs only in letter case stands for the name, so
+// that a roster found that way is also written back under its own name.
 std::string FileTable::pathOf(const std::string& name) const {
-  return placer_ ? placer_(name) : name;
+  return withFoundCase(placer_ ? placer_(name) : name);
 }
 
 void FileTable::PRINT(double number, const PrintItem& item, Sep sep, std::source_location where) {

@@ -67,7 +67,9 @@ class FileTable {
 
   // Decides where the file a name stands for lives: OPEN, KILL and
   // replaceFile use the path it returns, while the limits on names still
-  // apply to the name. Without a placer a name is its own path.
+  // apply to the name. Without a placer a name is its own path. Either way,
+  // when no file has that exact path, one whose name differs only in letter
+  // case is taken (withFoundCase).
   using Placer = std::function<std::string(const std::string& name)>;
   void setPlacer(Placer placer);
 

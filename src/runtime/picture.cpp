@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "runtime/errors.h"
+#include "runtime/file_names.h"
 #include "runtime/graphics.h"
 
 namespace kestrun::rt {
@@ -135,9 +136,10 @@ uint64_t pixelDataSize(const BitmapLayout& layout) {
   return rowBytes * static_cast<uint64_t>(std::abs(layout.height));
 }
 
-// The whole file; a missing one is error 63, one that cannot be read 75.
+// The whole file, its name's letter case ignored when no file has the exact
+// name; a missing one is error 63, one that cannot be read 75.
 std::optional<std::vector<uint8_t>> readFile(const std::string& fileName, int& error) {
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  std::FILE* file = std::fopen(withFoundCase(fileName).c_str(), "rb");
   if (!file) {
     error = errno == ENOENT || errno == ENOTDIR ? err::FileNotFound : err::AccessDenied;
     return std::nullopt;

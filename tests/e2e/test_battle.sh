@@ -48,6 +48,13 @@ grep -q "交渉は決裂した" "$WORK/battle-negotiation-refused.txt" && fail "
 battle_session 1 "${INTO_BATTLE}1124{Enter}y" battle-home-by-spell.txt
 expect battle-home-by-spell.txt "Sefa は 帰路の導き を唱えた" "どこへ行きますか"
 
+# After the way home the outcome word is stale: the party visits the temple
+# and the inn, goes down again and meets monsters at once (encounter chance
+# 500). Their battle goes on after the first blows and is won.
+SCENARIO_EDIT='s/encounter_chance = 30/encounter_chance = 500/' \
+  battle_session 1 "${INTO_BATTLE}1124{Enter}y4103110""70n8115y115y115y0" battle-after-home.txt
+expect battle-after-home.txt "Sefa は 帰路の導き を唱えた" "白樫の祠" "灯守りの宿" "の経験値を得た" "宝箱をどうしますか"
+
 # A lone wounded fighter guards and falls: the party is wiped out.
 battle_session 1 "${INTO_BATTLE}5y5y" battle-wiped-out.txt battle-weak
 expect battle-wiped-out.txt "Pell は死んだ" "全員倒れてしまった"

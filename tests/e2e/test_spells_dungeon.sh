@@ -25,3 +25,14 @@ spell_session 1 "${CAMP}2119{Enter} " spells-locate-floor.txt
 
 # One floor down and the map says so.
 spell_session 1 "${ORIN_TELEPORTS}-1{Enter}0{Enter}0{Enter}14{Enter} " spells-teleport-floor-2.txt
+
+# On a floor where spells have no effect a miracle still works: Orin's
+# miracle gives Bram (9 / 40) his hit points back, and so does the power
+# of Ena's ring; an ordinary healing spell does nothing there.
+printf '\n[header]\nno_spells = true\n' >>"$SOURCE/floor-1.toml"
+spell_session 1 "${CAMP}2118{Enter}0"
+grep -q "Bram .* 40 / 40" "$WORK/screen.txt" || fail "the miracle did nothing on a no-spell floor"
+spell_session 1 "${CAMP}162{Enter}0"
+grep -q "Bram .* 40 / 40" "$WORK/screen.txt" || fail "the ring's power did nothing on a no-spell floor"
+spell_session 1 "${CAMP}111{Enter}3 0"
+grep -q "Bram .*  9 / 40" "$WORK/screen.txt" || fail "a healing spell worked on a no-spell floor"

@@ -22,3 +22,12 @@ spell_session 1 "${ENA}51{Enter}3  " spells-town-draught.txt
 
 # The ring's power gives everybody's HP back; the sheet, then the party.
 spell_session 1 "${ENA}62{Enter}0" spells-town-ring-power.txt
+
+# An item breaks only when it was used: the draught's target question
+# answered with 0, and Orin's star chart, whose spell is refused in town,
+# both stay whole although they always break after use.
+spell_session 1 "${ENA}51{Enter}0"
+grep -q "癒しの水薬" "$WORK/screen.txt" || fail "the draught broke without being drunk"
+spell_session 1 "1{Enter}11251{Enter}"
+grep -q "星図の巻物" "$WORK/screen.txt" || fail "the refused star chart burnt"
+if grep -q "燃えさしの巻物" "$WORK/screen.txt"; then fail "the refused star chart burnt"; fi

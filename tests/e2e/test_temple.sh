@@ -17,6 +17,10 @@ session 1 "S{Enter}411{Enter}2 1" temple-after-failure.txt
 
 # Fay pays poison and paralysis together and is healed.
 session 1 "S{Enter}413{Enter}2" temple-healed.txt
+# Paying blanks rows 11 to 14 from column 19 on: the start of the payer
+# question, left of it, stays on screen; the key hint below is gone.
+grep -q "^  だれが料金を支払" "$WORK/temple-healed.txt" || fail "the payer question was blanked whole"
+if grep -q "Hit 0 -" "$WORK/temple-healed.txt"; then fail "the key hint stayed"; fi
 
 # Taking off Aldo's cursed ring destroys it for its fee.
 session 1 "S{Enter}4215{Enter}" temple-uncursed.txt

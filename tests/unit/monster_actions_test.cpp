@@ -161,6 +161,19 @@ TEST(MonsterChoice, TheLowestSpellWinsATieAndIsSpent) {
   EXPECT_GE(t.targetOf(0, 0), 1);
 }
 
+// A condition such as "at full strength or RND x 10 > 8" draws only while its
+// outcome is still open, in the order it is written: a breathing monster at
+// full strength, with no stare, call or flight in it, decides without a draw.
+TEST(MonsterChoice, ADrawIsMadeOnlyWhenTheConditionStillDependsOnIt) {
+  Monsters t;
+  t.g.MonsterTable(7, MonsterGroupBase) = 1000;  // breathes
+  t.seed(5);
+  const rt::Random untouched = t.con.random();
+  chooseMonsterActions(t.g);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(t.kindOf(0, i), 2);
+  EXPECT_EQ(t.con.random().seed(), untouched.seed());
+}
+
 // --- carrying out ---------------------------------------------------------------------
 
 TEST(MonsterBlows, AMissSaysSoAndAHitTakesHitPoints) {

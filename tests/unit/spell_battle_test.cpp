@@ -170,6 +170,29 @@ TEST(DamageOnMembers, NeverMoreThanTheHitPointsAndTheDeadAreLeftAlone) {
   EXPECT_EQ(b.row(10), "M1 は死んだ");
 }
 
+// A damage spell on a member rolls its dice first and draws for the
+// member's resistance after them.
+TEST(DamageOnMembers, TheDiceComeBeforeTheResistanceDraw) {
+  Battle b;
+  b.spell(7, 6, 1, 20, 1);                 // one die of 20 faces
+  b.g.ItemTable(4, ItemBonusStat) = 1000;  // wards off spells: resists half the time
+  b.g.CharRec(0, FirstItemSlot) = 10004;
+  int resisted = 0;
+  for (int seed = 1; seed <= 12; ++seed) {
+    b.con.random().RANDOMIZE(seed);
+    rt::Random draws = b.con.random();
+    const double rolled = rt::INT(draws.RND(1) * 20 + 1);
+    const bool resists = 50 > draws.RND(1) * 100;
+    resisted += resists ? 1 : 0;
+    b.g.CharRec(0, HitPoints) = 30;
+    b.g.CharRec(0, Status) = status::Normal;
+    b.monsterCasts(7, 0, 0, 1);
+    EXPECT_EQ(30 - b.g.CharRec(0, HitPoints), resists ? rt::INT(rolled * 2 / 3) : rolled) << seed;
+  }
+  EXPECT_GT(resisted, 0);
+  EXPECT_LT(resisted, 12);
+}
+
 // --- drain -----------------------------------------------------------------------------
 
 TEST(DrainSpell, TheCasterGainsAtMostWhatHeMisses) {

@@ -45,9 +45,13 @@ void cancelPartyCommands(Game& g) {
   for (int p = 1; p <= partySize(g); ++p) g.BattleParty(p - 1, Command) = 0;
 }
 
-void act(Game& g, int position) {
+// Returns true when the action took the party out of the battle: only a
+// spell or an item's spell can, so an outcome word left over from an earlier
+// spell never ends this battle after a blow.
+bool act(Game& g, int position) {
   blankActionRows(g);
-  switch (commandOf(g, position)) {
+  const int command = commandOf(g, position);
+  switch (command) {
     case kFight:
       memberFights(g, position);
       break;
@@ -63,6 +67,7 @@ void act(Game& g, int position) {
     default:
       break;
   }
+  return (command == kSpell || command == kItem) && partyLeftBySpell(g);
 }
 
 bool membersAct(Game& g, double tick) {
@@ -70,8 +75,7 @@ bool membersAct(Game& g, double tick) {
     const int command = commandOf(g, p);
     if (g.BattleParty(p - 1, Command) == 0 || command > kItem) continue;
     if (g.Initiative(0, p - 1) < tick || !memberCanActAt(g, p)) continue;
-    act(g, p);
-    if (partyLeftBySpell(g)) return false;
+    if (act(g, p)) return false;
   }
   return true;
 }

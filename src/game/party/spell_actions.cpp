@@ -56,7 +56,8 @@ bool mayCastHere(const Game& g, int spell, bool fromItem) {
   return !inTown(g) || isAllowedInTown(kind, effect, fromItem);
 }
 
-// A floor that blocks spells, or a no-spell square, swallows any spell.
+// A floor that blocks spells, or a no-spell square, swallows an ordinary
+// spell (not a miracle).
 bool spellsAreBlocked(const Game& g) {
   if (inTown(g)) return false;
   const int x = rt::toInt32(rt::INT(g.GameState(Square) / 100));
@@ -119,9 +120,11 @@ bool isBattleMiracle(int effect) {
   return effect == 1 || effect == 2 || effect == 6;
 }
 
+// A miracle is no spell of the floor's: a floor or square that swallows
+// spells lets it work.
 void performMiracle(Game& g, int actor, int position) {
   const int effect = rt::toInt32(g.SysWord(MiracleEffect));
-  if (isBattleMiracle(effect) || spellsAreBlocked(g)) return;
+  if (isBattleMiracle(effect)) return;
   blankLines(g, 13, 23);
   g.SysWord(SpellCasterTarget) = static_cast<float>(actor * 100);
   g.SysWord(MiracleTarget) = static_cast<float>(position);
@@ -229,19 +232,22 @@ void mayBreak(Game& g, int actor, int slot, float used, double chance) {
   IHYJ(g);
 }
 
-// A spell raised by an item: no cost, nothing forgotten.
-void castFromItem(Game& g, int actor, int spell) {
-  if (!mayCastHere(g, spell, true)) return;
+// A spell raised by an item: no cost, nothing forgotten. False when the
+// item was not used after all: its spell is refused here, or the player
+// went back at the target question.
+bool castFromItem(Game& g, int actor, int spell) {
+  if (!mayCastHere(g, spell, true)) return false;
   if (spellEffect(g, spell) == kMiracle) {
     g.SysWord(MiracleSpell) = static_cast<float>(spell);
     blankLines(g, 13, 23);
     MRCH(g);
     performMiracle(g, actor, 0);
-    return;
+    return true;
   }
-  if (!chooseTarget(g, actor, spell)) return;
+  if (!chooseTarget(g, actor, spell)) return false;
   castWithSpl(g, spell);
   if (spellEffect(g, spell) == kMovesParty) sayThrownIntoTheSky(g);
+  return true;
 }
 
 }  // namespace
@@ -272,7 +278,7 @@ void useItem(Game& g, int actor) {
   const double field = g.ItemTable(itemNumber(used), ItemSpell);
   const int spell = rt::MOD(field, 100);
   if (spell == 0) return;
-  castFromItem(g, actor, spell);
+  if (!castFromItem(g, actor, spell)) return;
   mayBreak(g, actor, slot, used, rt::INT(field / 100));
 }
 

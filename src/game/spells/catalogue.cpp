@@ -153,7 +153,8 @@ int showKnownSpells(Game& g, int caster, const std::vector<int>& spells, int fir
     con.PRINT_USING("##", {static_cast<int16_t>(entries)});
     con.PRINT(" ");
     con.COLOR(6);
-    con.PRINT(rt::LEFT(g.SpellName(spell) + rt::SPACE(width), width));
+    // The cost follows the name directly: a short name is not padded.
+    con.PRINT(rt::LEFT(g.SpellName(spell), width));
     con.COLOR(4);
     con.PRINT_USING("##", {static_cast<int16_t>(castingCost(g, spell))});
   }

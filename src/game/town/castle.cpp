@@ -48,19 +48,16 @@ bool partyBringsQuestItem(const Game& g) {
   return false;
 }
 
-// Every copy goes, also one that moves up into a slot just emptied; every
-// member shares the reward.
+// Each slot is looked at once, in order: a copy that moves up into a slot
+// just emptied is not looked at again and stays. Every member shares the
+// reward.
 void handOverQuestItem(Game& g) {
   for (int p = 1; p <= partySize(g); ++p) {
     const int c = memberSlot(g, p);
-    // An empty slot is left alone even when the quest names item 0.
-    for (int slot = 1; slot <= itemSlotCount(g);) {
+    for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
       const float value = itemSlot(g, c, slot);
-      if (itemNumber(value) != 0 && isQuestItem(g, value)) {
-        removeItem(g, c, slot);
-      } else {
-        ++slot;
-      }
+      // An empty slot is left alone even when the quest names item 0.
+      if (itemNumber(value) != 0 && isQuestItem(g, value)) removeItem(g, c, slot);
     }
     addExperience(g, c, g.Setting(QuestRewardExperience) * 10000.0);
     addGold(g, c, g.Setting(QuestRewardGold) * 10000.0);

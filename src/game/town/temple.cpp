@@ -155,9 +155,9 @@ void healSomeone(Game& g) {
   const std::optional<int> payer = askPayer(g, fee);
   if (!payer) return;
   g.CharLong(*payer, Gold) = rt::toInt32(g.CharLong(*payer, Gold) - double{fee});
-  // The whole question goes, so that no half of a double-byte character
-  // stays on screen.
-  blankLines(g, 11, 14);
+  // Only the right part of the rows goes: the payer question's start, left
+  // of column 19, stays on screen.
+  for (int row = 11; row <= 14; ++row) blankColumns(g, 19, row, 80 - 19);
   const bool healed = treat(g, c);
   g.con.COLOR(healed ? kHealed : kFailed);
   printAt(g, 23, 8, g.CharName(c) + (healed ? " は回復した"_sj : " は復活に失敗した !"_sj));
