@@ -7,10 +7,14 @@ CASTLE="C{Enter}5"
 # The quest scene asks before the item is handed over.
 session "$CASTLE" castle-quest.txt
 
-# Handed over: both copies go, every member gets 10,000 experience and
-# 20,000 gold; back in the castle the lord only speaks.
+# Handed over: each slot is looked at once, so Gil's second copy, which
+# moves up into the emptied slot, stays; every member gets 10,000
+# experience and 20,000 gold. The copy kept is not identified, so back in
+# the castle the lord only speaks.
 session "${CASTLE}Y00" -
 check_roster castle-quest-roster.txt
+grep -q "items: 薬草 (unidentified), 水晶の鍵 (unidentified)" "$WORK/roster.txt" ||
+  fail "Gil's second copy was taken"
 session "${CASTLE}Y05" castle-lord.txt
 
 # Refused, the judgement follows: one die of hit points and random stat

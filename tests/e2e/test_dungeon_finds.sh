@@ -27,6 +27,24 @@ echo "$report" | grep -q "HP 20/20, gold 55" || fail "Cid did not pay 50 (5 back
 echo "$report" | grep -A5 "slot 2: Eve" | grep -q "items: none" || fail "Eve still has the key"
 echo "$report" | grep -A5 "slot 2: Eve" | grep -Eq "stats: 8 9 15 8 12 9 (6|10) 8" || fail "Eve's Luck did not move by 2"
 
+# The encounter checks follow only a square without an event of its own:
+# with an encounter at every check (chance 500) and battle marks on the
+# ruby, vendor, altar and fountain squares, none of these four brings
+# monsters, while the plain square beyond the search does.
+dungeon finds
+sed -i 's/^encounter_chance = 0/encounter_chance = 500/' "$SRC/scenario.toml"
+sed -i 's/^  1   I$/  1   I!/; s/^  2   V$/  2   V!/; s/^  3   L$/  3   L!/; s/^  4   F$/  4   F!/' \
+  "$SRC/floor-1.toml"
+build
+FOUR_EVENTS="${ENTER}8n80{Enter}80{Enter}80{Enter}"
+play marked "$FOUR_EVENTS"
+[ "$(grep -c "何かがあります\|何かを売っている\|祭壇があります\|泉があります" "$WORK/marked.trace")" = 4 ] ||
+  fail "the four events were not met"
+if grep -q "どうしますか" "$WORK/marked.trace"; then fail "a battle followed an event"; fi
+build
+play beyond "${FOUR_EVENTS}80{Enter}8n8"
+grep -q "Aldo は どうしますか" "$WORK/beyond.txt" || fail "no battle on the plain square"
+
 # Nobody has a free slot: the ruby stays and is offered again.
 dungeon finds
 sed -i 's/^item_slots = 4/item_slots = 1/' "$SRC/scenario.toml"

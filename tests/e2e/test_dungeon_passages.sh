@@ -93,6 +93,18 @@ rm "$GAME/D-2F.DAT"
 play missing-no "${ENTER}88yn"
 roster | grep -q "on floor 1 at (0, 0) facing north" || fail "the roster was saved after N"
 
+# A floor file cut short is a damaged file, not a missing one: the error
+# is shown with its code and the program waits to be closed (status 1).
+build
+head -c 3000 "$GAME/D-2F.DAT" >"$WORK/cut" && mv "$WORK/cut" "$GAME/D-2F.DAT"
+set +e
+"$KESTRUN" --frontend headless --dir "$GAME" --seed 1 --keys "${ENTER}88y" --dump-screen "$WORK/cut.txt"
+STATUS=$?
+set -e
+[ "$STATUS" = 1 ] || fail "cut floor file: status $STATUS"
+shows cut "ウィンドウを閉じてください"
+shows cut " 54 "
+
 # A first floor without up stairs (its file made as floor 2 and carrying
 # floor 1's number) refuses the roster and goes back to the title.
 dungeon stairs walk

@@ -139,6 +139,13 @@ TEST_F(ConsoleTest, LineInputSplitsFieldsAndHonoursQuotes) {
   EXPECT_EQ(b, "plain");
   EXPECT_EQ(n, 7.0f);
   EXPECT_EQ(rowText(con.text(), 0).substr(0, 2), "? ");
+  // A typed name keeps no blanks at its end (nor at its start); quoted, it
+  // keeps them.
+  con.setScript(parseKeyScript("  Abc   \n\"Abc  \"\n"));
+  con.INPUT("", PromptMode::PromptOnly, {&a});
+  EXPECT_EQ(a, "Abc");
+  con.INPUT("", PromptMode::PromptOnly, {&a});
+  EXPECT_EQ(a, "Abc  ");
   // A quoted field is not a number; an empty answer is zero.
   con.setScript(parseKeyScript("\"5\"\n\n"));
   con.INPUT("", PromptMode::PromptOnly, {&n});

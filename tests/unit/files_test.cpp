@@ -12,6 +12,7 @@
 #include <string>
 
 #include "runtime/errors.h"
+#include "runtime/file_names.h"
 #include "test_support.h"
 
 namespace kestrun::rt {
@@ -327,6 +328,36 @@ TEST_F(FilesPlacer, PlacedNamesUseTheirPath) {
               files.OPEN("saved" + std::string(251, 's'), FileMode::Input, FileAccess::Read, 4);
             }),
             err::BadFileName);
+}
+
+using FilesLetterCase = FilesTest;
+
+// A name whose file exists only in another letter case opens that file; an
+// output then goes to it, and a name that matches nothing stays missing.
+TEST_F(FilesLetterCase, AMissingNameFindsItsFileInAnyCase) {
+  writeBytes("1-c.dat", " 7 \r\n");
+  files.OPEN(path("1-C.DAT"), FileMode::Input, FileAccess::Read, 1);
+  EXPECT_EQ(files.inputNumber(1), 7);
+  files.closeAll();
+  writeBytes("1-C.DAT.NEW", " 8 \r\n");
+  files.replaceFile(path("1-C.DAT.NEW"), path("1-C.DAT"));
+  EXPECT_EQ(readBytes("1-c.dat"), " 8 \r\n");
+  EXPECT_FALSE(fs::exists(path("1-C.DAT")));
+  EXPECT_EQ(errorCodeOf([&] { files.OPEN(path("2-C.DAT"), FileMode::Input, FileAccess::Read, 1); }),
+            err::FileNotFound);
+}
+
+TEST_F(FilesLetterCase, TheExactNameComesFirstThenTheFirstInByteOrder) {
+  writeBytes("ab.dat", "x");
+  writeBytes("Ab.dat", "y");
+  EXPECT_EQ(withFoundCase(path("AB.DAT")), path("Ab.dat"));
+  writeBytes("AB.DAT", "z");
+  EXPECT_EQ(withFoundCase(path("AB.DAT")), path("AB.DAT"));
+  // The second byte of a double-byte character is no letter: 0x83 0x41 is
+  // not 0x83 0x61.
+  writeBytes("\x83\x61.dat", "w");
+  EXPECT_EQ(withFoundCase(path("\x83\x41.dat")), path("\x83\x41.dat"));
+  EXPECT_EQ(foldedCase("\x83\x41Z"), "\x83\x41z");
 }
 
 }  // namespace
