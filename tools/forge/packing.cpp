@@ -50,6 +50,11 @@ class RecordPacker {
       case Codec::Shape::Scalar:
         if (auto value = valueOf(c, node, where)) store(c, c.slots[0], *value, node, where);
         break;
+      case Codec::Shape::Same:
+        if (auto value = valueOf(c, node, where)) {
+          for (const Slot& slot : c.slots) store(c, slot, *value, node, where);
+        }
+        break;
       case Codec::Shape::List:
         applyList(c, node, where);
         break;
@@ -265,6 +270,11 @@ class Unpacker {
   std::optional<Value> valueFrom(const Codec& c, const std::vector<double>& groups) const {
     switch (c.shape) {
       case Codec::Shape::Scalar:
+        return element(c, groups[0] - c.bias);
+      case Codec::Shape::Same:
+        for (double g : groups) {
+          if (g != groups[0]) return std::nullopt;
+        }
         return element(c, groups[0] - c.bias);
       case Codec::Shape::List: {
         Value list = Value::array();
