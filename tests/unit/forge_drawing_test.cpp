@@ -265,8 +265,10 @@ TEST(ForgeFloorSource, GuardiansNameTheirMonsterAndItemsAndDumpBack) {
   const std::string dumped = writeFloorSource(floor.tables, floor.seal, 3, 99, words);
   EXPECT_NE(dumped.find("monster = \"Rat\"\nitems = [\"Key\", \"Key\"]"), std::string::npos)
       << dumped;
+  EXPECT_NE(dumped.find("at = [3, 3]\np = [9, 4, 0, 0]"), std::string::npos) << dumped;
   auto file = SourceFile::fromText(dumped, "dump", problems);
   FloorSource again = readFloorSource(*file, 3, 99, words, problems);
+  ASSERT_TRUE(problems.empty()) << problems.lines()[0];
   EXPECT_EQ(again.tables.FloorMap.raw(), floor.tables.FloorMap.raw());
 
   floorFrom({{{1, 1}, " 29"}, {{2, 2}, " 23"}},

@@ -6,6 +6,7 @@
 #include "floor_drawing.h"
 #include "runtime/sjis.h"
 #include "schemas.h"
+#include "square_codes.h"
 
 namespace kestrun::forge {
 
@@ -15,35 +16,13 @@ using drawing::kUnknown;
 using Layers = std::array<double, 4>;
 using Params = std::array<double, 4>;
 
-// Square codes whose parameters have names.
-namespace code {
-constexpr int Elevator = 2, Up = 7, Down = 8, Teleport = 9, Guardian = 10, HiddenItem = 11,
-              TeleportUnlessKey = 12, Altar = 13, Fountain = 14, Search = 15, TeleportIfKey = 16,
-              TeleportUntilFlag = 18, Message = 19, GuardianToo = 20, Picture = 22,
-              GuardianOnce = 23, Vendor = 24, Riddle = 25, BattleUnlessKey = 29, BattleIfKey = 30,
-              MessageFile = 31;
-}
+namespace code = square;
+using square::guardianItemCount;
+using square::hasKeyItem;
+using square::isGuardian;
+using square::isStairs;
+using square::isTeleport;
 
-bool isTeleport(int c) {
-  return c == code::Teleport || c == code::TeleportUnlessKey || c == code::TeleportIfKey ||
-         c == code::TeleportUntilFlag;
-}
-bool isStairs(int c) {
-  return c == code::Up || c == code::Down;
-}
-bool hasKeyItem(int c) {
-  return c == code::TeleportUnlessKey || c == code::TeleportIfKey || c == code::BattleUnlessKey ||
-         c == code::BattleIfKey;
-}
-// Squares whose battle is fought against their own monster p0, which
-// leaves the items p1..p3 (key-item battles only p1, p3 being the key).
-bool isGuardian(int c) {
-  return c == code::Guardian || c == code::Search || c == code::GuardianToo ||
-         c == code::GuardianOnce || c == code::BattleUnlessKey || c == code::BattleIfKey;
-}
-int guardianItemCount(int c) {
-  return hasKeyItem(c) ? 1 : 3;
-}
 bool hasFacing(int c) {
   return c == code::Message || c == code::Picture || c == code::MessageFile;
 }
@@ -660,12 +639,16 @@ class SquareWriter {
 
   template <typename Put>
   void guardian(int c, const Params& p, Put& put) const {
-    if (p[0] != 0 || words_.monster.isDefined(0)) {
-      auto monster = words_.monster.wordFor(static_cast<int>(p[0]));
-      put("monster", monster ? Value::ofText(*monster) : Value::of(p[0]), {0});
-    }
+    // Only what the source can name back: a monster or item that is not
+    // defined stays in the raw parameters.
     int count = guardianItemCount(c);
     while (count > 0 && p[count] == 0) --count;
+    if (!words_.monster.isDefined(static_cast<int>(p[0]))) return;
+    for (int i = 1; i <= count; ++i) {
+      if (!words_.item.isDefined(static_cast<int>(p[i]))) return;
+    }
+    auto monster = words_.monster.wordFor(static_cast<int>(p[0]));
+    put("monster", monster ? Value::ofText(*monster) : Value::of(p[0]), {0});
     if (count == 0) return;
     Value items = Value::array();
     for (int i = 1; i <= count; ++i) items.items.push_back(item(p[i]));

@@ -1,5 +1,6 @@
 #include "packing.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrun::forge {
@@ -348,6 +349,14 @@ bool sameGroups(const Codec& c, const std::vector<double>& a, const std::vector<
   return true;
 }
 
+bool allGiven(const Codec& c, const std::vector<Slot>& given) {
+  return std::all_of(c.slots.begin(), c.slots.end(), [&](const Slot& s) {
+    return std::any_of(given.begin(), given.end(), [&](const Slot& g) {
+      return g.field == s.field && g.digit == s.digit && g.width == s.width;
+    });
+  });
+}
+
 // Raw keys for the fields that are not 0, and for those whose defaults are
 // not 0 (so that the defaults do not replace them).
 std::vector<std::pair<std::string, Value>> rawKeys(const std::vector<double>& fields,
@@ -506,9 +515,12 @@ std::vector<std::pair<std::string, Value>> unpackRecord(const Schema& schema,
   applyDefaults(schema, raw, baseline);
 
   std::vector<std::pair<std::string, Value>> keys;
+  std::vector<Slot> given;  // slots a key already gives (a key of two fields, its halves)
   for (size_t i = 0; i < schema.codecs.size(); ++i) {
     const Codec& c = schema.codecs[i];
-    if (values[i] && !sameGroups(c, fields, baseline)) keys.emplace_back(c.key, *values[i]);
+    if (!values[i] || sameGroups(c, fields, baseline) || allGiven(c, given)) continue;
+    keys.emplace_back(c.key, *values[i]);
+    given.insert(given.end(), c.slots.begin(), c.slots.end());
   }
   const std::vector<double> none(fields.size(), 0);
   auto rawPart = rawKeys(rest, none);

@@ -10,6 +10,7 @@
 #include "game/dungeon/view_slots.h"
 #include "game/state/fields.h"
 #include "runtime/values.h"
+#include "square_codes.h"
 
 namespace kestrun::forge {
 
@@ -22,22 +23,10 @@ using namespace game::fields;
 constexpr int kFloors = 15;
 constexpr int kTown = 0;
 
-// Square codes the checks look at.
-namespace code {
-constexpr int Rock = 1, Elevator = 2, Up = 7, Down = 8, Teleport = 9, Guardian = 10,
-              HiddenItem = 11, TeleportUnlessKey = 12, Altar = 13, Search = 15, TeleportIfKey = 16,
-              TeleportUntilFlag = 18, GuardianToo = 20, GuardianOnce = 23, Vendor = 24, Riddle = 25,
-              BattleUnlessKey = 29, BattleIfKey = 30;
-}
+namespace code = square;
+using square::isGuardian;
+using square::isTeleport;
 
-bool isTeleport(int c) {
-  return c == code::Teleport || c == code::TeleportUnlessKey || c == code::TeleportIfKey ||
-         c == code::TeleportUntilFlag;
-}
-bool isGuardian(int c) {
-  return c == code::Guardian || c == code::Search || c == code::GuardianToo ||
-         c == code::GuardianOnce || c == code::BattleUnlessKey || c == code::BattleIfKey;
-}
 // A square whose event carries the party away without a choice: it cannot
 // walk on from it.
 bool movesOnByForce(int c) {
@@ -419,7 +408,8 @@ void checkRanges(const SourceFolder& folder, Problems& problems) {
   for (const SettingRange& range : settingRanges()) {
     const double value = settingValue(folder, range.setting);
     if (value >= range.low && value <= range.high) continue;
-    problems.add(placeOf(std::string("settings.") + range.key),
+    const std::string raw = "settings.f" + std::to_string(range.setting);
+    problems.add(places.count(raw) ? places.at(raw) : placeOf(std::string("settings.") + range.key),
                  std::string(range.key) + " must be between " + Value::of(range.low).render() +
                      " and " + Value::of(range.high).render() + ", not " +
                      Value::of(value).render() + ": " + range.why);
@@ -434,7 +424,9 @@ void checkRanges(const SourceFolder& folder, Problems& problems) {
       const double low = t.FloorEncounter(floor - 1, 2 * k - 1);
       const double high = t.FloorEncounter(floor - 1, 2 * k);
       if (low <= high) continue;
-      problems.add(placeOf("encounter " + std::to_string(floor)),
+      const std::string record = "encounter " + std::to_string(floor);
+      const std::string column = record + ".column" + std::to_string(k);
+      problems.add(places.count(column) ? places.at(column) : placeOf(record),
                    "encounter " + std::to_string(floor) + ": column" + std::to_string(k) +
                        " goes from " + Value::of(low).render() + " down to " +
                        Value::of(high).render() + "; give the lowest monster first");

@@ -263,7 +263,10 @@ class ScenarioReader {
       const toml::table& table = *entry.as_table();
       auto number = recordNumber(kind, table, entry);
       if (!number) continue;
-      out_.places.emplace(std::string(kind.key) + " " + std::to_string(*number), reader_.at(entry));
+      const std::string record = std::string(kind.key) + " " + std::to_string(*number);
+      out_.places.emplace(record, reader_.at(entry));
+      for (const auto& [key, value] : table)
+        out_.places.emplace(record + "." + std::string(key.str()), reader_.at(value));
       if (!seen.insert(*number).second) {
         reader_.report(entry,
                        std::string(kind.key) + " " + std::to_string(*number) + " is given twice");
