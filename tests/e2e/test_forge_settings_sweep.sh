@@ -48,6 +48,9 @@ while read -r key low high; do
     set +e
     town="$TOWN"
     [ "$key $value" = "party_size 1" ] && town="$TOWN_OF_ONE"
+    # Every slot filled with a dagger (10 gold each): the list closes when
+    # the last slot is taken.
+    [ "$key" = item_slots ] && town="${TOWN/0211\{Enter\}00/0211$(printf '2{Enter}%.0s' $(seq 1 "$value"))00}"
     "$KESTRUN" --frontend headless --dir "$WORK/game" --seed 1 --keys "${town}0n${WALK}" \
       --trace "$WORK/trace.txt" 2>"$WORK/stderr"
     STATUS=$?
@@ -56,6 +59,11 @@ while read -r key low high; do
     grep -q "ウィンドウを閉じてください" "$WORK/trace.txt" && fail "$key = $value: a run-time error"
     grep -q "Character  No." "$WORK/trace.txt" || fail "$key = $value: no character sheet"
     grep -q "はどれを買いますか" "$WORK/trace.txt" || fail "$key = $value: no shop list"
+    if [ "$key" = item_slots ]; then
+      "$FORGE" roster "$WORK/game" 1 >"$WORK/roster.txt"
+      [ "$(grep -o "研ぎ小刀" "$WORK/roster.txt" | wc -l)" = "$value" ] ||
+        fail "item_slots = $value: the slots were not all filled: $(cat "$WORK/roster.txt")"
+    fi
     grep -q "Ｄｕｎｇｅｏｎ に入っていきます" "$WORK/trace.txt" ||
       fail "$key = $value: the session did not reach the dungeon"
   done
