@@ -108,6 +108,62 @@ TEST(ForgeDrawing, ReportsWrapMismatchesAndBadSymbolsWithTheirLines) {
   EXPECT_NE(problems.at(0).sentence.find("41 drawing lines"), std::string::npos);
 }
 
+std::string withHeader(const std::vector<std::string>& lines) {
+  return "      0   1   2   3   4   5   6   7   8   9   10  11  12  13  14  15  16  17  18  19\n" +
+         joined(lines);
+}
+
+TEST(ForgeDrawing, AMissingOrExtraLineIsOneProblemNamingIt) {
+  auto lines = emptyDrawing();
+  lines.erase(lines.begin() + interior(12));
+  std::vector<drawing::LineProblem> problems;
+  EXPECT_FALSE(drawing::parse(withHeader(lines), problems));
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].line, interior(12) + 2);  // after the header, where the row should be
+  EXPECT_NE(problems[0].sentence.find("the line of row 12 is missing"), std::string::npos)
+      << problems[0].sentence;
+
+  lines = emptyDrawing();
+  lines.insert(lines.begin() + below(3), lines[below(3)]);
+  problems.clear();
+  EXPECT_FALSE(drawing::parse(withHeader(lines), problems));
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].line, below(3) + 3);
+  EXPECT_NE(problems[0].sentence.find("one too many (the line of row 2 was expected"),
+            std::string::npos)
+      << problems[0].sentence;
+}
+
+TEST(ForgeDrawing, MarksBesideTheMiddleAndFullWidthCharactersAreReportedAtTheirColumn) {
+  auto lines = emptyDrawing();
+  put(lines, below(3), 4 * 2 + 1, "--D");
+  put(lines, 0, 4 * 7 + 1, "v--");
+  put(lines, below(0), 4 * 7 + 1, "v--");
+  std::vector<drawing::LineProblem> problems;
+  EXPECT_FALSE(drawing::parse(joined(lines), problems));
+  ASSERT_EQ(problems.size(), 3u);
+  EXPECT_EQ(problems[0].line, 1);
+  EXPECT_EQ(problems[0].column, 4 + 4 * 7 + 1 + 1);
+  EXPECT_EQ(problems[1].line, below(3) + 1);
+  EXPECT_EQ(problems[1].column, 4 + 4 * 2 + 3 + 1);
+  EXPECT_NE(problems[1].sentence.find("write -D-"), std::string::npos) << problems[1].sentence;
+
+  lines = emptyDrawing();
+  lines[interior(4)] = "  4 | Ｄ |";
+  problems.clear();
+  EXPECT_FALSE(drawing::parse(joined(lines), problems));
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].column, 7);
+  EXPECT_NE(problems[0].sentence.find("'Ｄ'"), std::string::npos) << problems[0].sentence;
+
+  lines = emptyDrawing();
+  put(lines, interior(6), 4 * 5 + 1, " Z ");
+  problems.clear();
+  EXPECT_FALSE(drawing::parse(joined(lines), problems));
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].column, 4 + 4 * 5 + 2 + 1);
+}
+
 bool mentions(const Problems& problems, const std::string& text) {
   for (const auto& line : problems.lines()) {
     if (line.find(text) != std::string::npos) return true;
@@ -127,6 +183,8 @@ FloorSource floorFrom(const std::vector<std::pair<std::pair<int, int>, std::stri
   words.item.setWhat("item");
   words.item.allow(0);
   words.item.define(4, "Key");
+  words.monster.setWhat("monster");
+  words.monster.define(7, "Rat");
   return readFloorSource(*file, 3, 99, words, problems);
 }
 
@@ -174,6 +232,51 @@ TEST(ForgeFloorSource, ReportsDestinationsOffTheFloorAndKeysThatDoNotApply) {
   EXPECT_TRUE(mentions(problems, "square (3, 3) is drawn with '?'"));
   EXPECT_TRUE(mentions(problems, "square (2, 2): item does not apply"));
   EXPECT_TRUE(mentions(problems, "square (1, 1): the teleport's x 20 is outside the floor"));
+}
+
+TEST(ForgeFloorSource, GuardiansNameTheirMonsterAndItemsAndDumpBack) {
+  Problems problems;
+  FloorSource floor =
+      floorFrom({{{1, 1}, " 23"}, {{2, 2}, " 30"}, {{3, 3}, " G "}, {{4, 4}, " S "}},
+                "[[square]]\nat = [1, 1]\nmonster = \"Rat\"\nitems = [\"Key\", 4]\n"
+                "[[square]]\nat = [2, 2]\nmonster = 7\nitems = [4]\nkey_item = 4\n"
+                "[[square]]\nat = [3, 3]\np = [9, 4, 0, 0]\n",
+                problems);
+  ASSERT_TRUE(problems.empty()) << problems.lines()[0];
+  const auto& map = floor.tables.FloorMap;
+  EXPECT_EQ(map(1, 1, 0), 23 + 100 * 7);
+  EXPECT_EQ(map(1, 1, 1), 100 * 4);
+  EXPECT_EQ(map(1, 1, 2), 100 * 4);
+  EXPECT_EQ(map(2, 2, 1), 100 * 4);
+  EXPECT_EQ(map(2, 2, 3), 100 * 4);
+  // A raw monster that does not exist, and a search square without one,
+  // give findings: the battle would be empty.
+  ASSERT_EQ(floor.findings.size(), 2u);
+  EXPECT_NE(floor.findings[0].sentence.find("(3, 3): the guardian is monster 9, which is not"),
+            std::string::npos)
+      << floor.findings[0].sentence;
+  EXPECT_NE(floor.findings[1].sentence.find("(4, 4): the guardian is monster 0"),
+            std::string::npos);
+
+  Vocabularies words;
+  schemas::addFixedWords(words);
+  words.item.define(4, "Key");
+  words.monster.define(7, "Rat");
+  const std::string dumped = writeFloorSource(floor.tables, floor.seal, 3, 99, words);
+  EXPECT_NE(dumped.find("monster = \"Rat\"\nitems = [\"Key\", \"Key\"]"), std::string::npos)
+      << dumped;
+  EXPECT_NE(dumped.find("at = [3, 3]\np = [9, 4, 0, 0]"), std::string::npos) << dumped;
+  auto file = SourceFile::fromText(dumped, "dump", problems);
+  FloorSource again = readFloorSource(*file, 3, 99, words, problems);
+  ASSERT_TRUE(problems.empty()) << problems.lines()[0];
+  EXPECT_EQ(again.tables.FloorMap.raw(), floor.tables.FloorMap.raw());
+
+  floorFrom({{{1, 1}, " 29"}, {{2, 2}, " 23"}},
+            "[[square]]\nat = [1, 1]\nitems = [4, 4]\n"
+            "[[square]]\nat = [2, 2]\nmonster = \"Bat\"\n",
+            problems);
+  EXPECT_TRUE(mentions(problems, "(1, 1): items must be a list of at most 1 item"));
+  EXPECT_TRUE(mentions(problems, "no monster is named \"Bat\" (did you mean \"Rat\"?)"));
 }
 
 }  // namespace

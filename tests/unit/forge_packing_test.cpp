@@ -30,6 +30,8 @@ Vocabularies testWords() {
   words.spell.define(41, "Fire");
   words.spell.define(1, "Heal");
   words.spell.define(80, "Last");
+  words.monster.setWhat("monster");
+  words.monster.define(4, "Bat");
   return words;
 }
 
@@ -219,6 +221,36 @@ TEST(ForgePacking, OptionalTablesFallBackToTheirDefaults) {
   const Packed unknown = packTable(schemas::setting(), "settings", "[settings]\nparty = 6\n");
   ASSERT_EQ(unknown.problems.size(), 1u);
   EXPECT_NE(unknown.problems.lines()[0].find("party"), std::string::npos);
+}
+
+// The class of a monster's treasure decides the chest (f14) and its items
+// (f15): treasure_class sets both, so a chest comes; the halves apart give
+// them different classes.
+TEST(ForgePacking, MonsterTreasureAndCompanionsHaveNames) {
+  using namespace game::fields;
+  Packed one = pack(schemas::monster(),
+                    "treasure_class = 16\nnever_negotiates = true\ncompanion = \"Bat\"\n"
+                    "companion_chance = 30\nattack_bonus = [0, 0, 0, 0, 0, 7]\n");
+  ASSERT_TRUE(one.problems.empty()) << one.problems.lines()[0];
+  EXPECT_EQ(one.fields[MonsterGold], 11600);
+  EXPECT_EQ(one.fields[MonsterTreasure], 1600);
+  EXPECT_EQ(one.fields[MonsterCompanion], 400);
+  EXPECT_EQ(one.fields[MonsterCompanionChance], 3007);
+  EXPECT_NE(unpacked(schemas::monster(), one.fields).find("treasure_class = 16\n"),
+            std::string::npos);
+  EXPECT_NE(unpacked(schemas::monster(), one.fields).find("companion = \"Bat\"\n"),
+            std::string::npos);
+
+  Packed apart = pack(schemas::monster(), "gold_class = 2\nitem_class = 17\n");
+  EXPECT_EQ(apart.fields[MonsterGold], 200);
+  EXPECT_EQ(apart.fields[MonsterTreasure], 1700);
+  const std::string keys = unpacked(schemas::monster(), apart.fields);
+  EXPECT_EQ(keys.find("treasure_class"), std::string::npos) << keys;
+  EXPECT_NE(keys.find("gold_class = 2\nitem_class = 17\n"), std::string::npos) << keys;
+
+  Packed unknown = pack(schemas::monster(), "companion = \"Bta\"\ntresure_class = 1\n");
+  ASSERT_EQ(unknown.problems.size(), 1u);
+  EXPECT_NE(unknown.problems.lines()[0].find("did you mean \"Bat\""), std::string::npos);
 }
 
 }  // namespace

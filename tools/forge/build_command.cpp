@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "game_files.h"
 #include "runtime/errors.h"
+#include "scenario_check.h"
 #include "source_folder.h"
 
 namespace kestrun::forge {
@@ -15,6 +16,15 @@ namespace {
 
 void printProblems(const Problems& problems, std::ostream& out) {
   for (const auto& line : problems.lines()) out << line << "\n";
+}
+
+// The scenario-wide findings: the game runs them, so a scenario in progress
+// still builds, but the author hears of them.
+void printWarnings(const SourceFolder& folder, const fs::path& outdir, std::ostream& err) {
+  for (const Finding& f : checkScenarioWide(folder))
+    err << placed(f.where, "warning: " + f.sentence) << "\n";
+  for (const std::string& w : sharedFolderWarnings(folder, outdir))
+    err << "kestrun-forge: warning: " << w << "\n";
 }
 
 // A fresh directory beside the output folder; removed unless kept.
@@ -95,6 +105,7 @@ int buildCommand(const fs::path& src, const fs::path& outdir, bool newRosterFlag
       err << "kestrun-forge: " << outdir.string() << " is not a folder\n";
       return 1;
     }
+    printWarnings(folder, target, err);
     fs::create_directories(target.parent_path());
     const fs::path roster = target / game::rosterFileName(folder.scenario.letter);
     const bool writeRoster = newRosterFlag || !fs::exists(roster);
@@ -118,7 +129,8 @@ int buildCommand(const fs::path& src, const fs::path& outdir, bool newRosterFlag
 
 int checkCommand(const fs::path& src, std::ostream& out) {
   Problems problems;
-  loadSourceFolder(src, problems);
+  const SourceFolder folder = loadSourceFolder(src, problems);
+  for (const Finding& f : checkScenarioWide(folder)) problems.add(f.where, f.sentence);
   printProblems(problems, out);
   if (problems.empty()) {
     out << src.string() << ": no problems\n";

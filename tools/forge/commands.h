@@ -4,7 +4,7 @@
 #include <iosfwd>
 #include <string>
 
-// The four commands of kestrun-forge. Each returns the exit status: 0 done,
+// The commands of kestrun-forge. Each returns the exit status: 0 done,
 // 1 a bad source or unreadable files (with messages on `err`).
 namespace kestrun::forge {
 
@@ -13,6 +13,10 @@ int buildCommand(const std::filesystem::path& src, const std::filesystem::path& 
 int checkCommand(const std::filesystem::path& src, std::ostream& out);
 int dumpCommand(const std::filesystem::path& outdir, const std::string& letter,
                 const std::filesystem::path& src, std::ostream& out, std::ostream& err);
+// Writes a small commented scenario into DIR (new, or empty) that checks
+// clean, builds and plays.
+int newCommand(const std::filesystem::path& dir, const std::string& letter, std::ostream& out,
+               std::ostream& err);
 int rosterCommand(const std::filesystem::path& outdir, const std::string& letter, std::ostream& out,
                   std::ostream& err);
 

@@ -31,6 +31,7 @@ using Codes = std::array<std::array<std::array<int, 4>, 20>, 20>;  // [x][y][lay
 struct LineProblem {
   int line;  // 1-based line of the drawing text
   std::string sentence;
+  int column = 0;  // 1-based character of the line; 0 for the line as a whole
 };
 
 struct Drawing {

@@ -6,6 +6,7 @@
 #include "floor_drawing.h"
 #include "runtime/sjis.h"
 #include "schemas.h"
+#include "square_codes.h"
 
 namespace kestrun::forge {
 
@@ -15,24 +16,13 @@ using drawing::kUnknown;
 using Layers = std::array<double, 4>;
 using Params = std::array<double, 4>;
 
-// Square codes whose parameters have names.
-namespace code {
-constexpr int Elevator = 2, Up = 7, Down = 8, Teleport = 9, TeleportUnlessKey = 12, Altar = 13,
-              Fountain = 14, TeleportIfKey = 16, TeleportUntilFlag = 18, Message = 19, Picture = 22,
-              Vendor = 24, Riddle = 25, BattleUnlessKey = 29, BattleIfKey = 30, MessageFile = 31;
-}
+namespace code = square;
+using square::guardianItemCount;
+using square::hasKeyItem;
+using square::isGuardian;
+using square::isStairs;
+using square::isTeleport;
 
-bool isTeleport(int c) {
-  return c == code::Teleport || c == code::TeleportUnlessKey || c == code::TeleportIfKey ||
-         c == code::TeleportUntilFlag;
-}
-bool isStairs(int c) {
-  return c == code::Up || c == code::Down;
-}
-bool hasKeyItem(int c) {
-  return c == code::TeleportUnlessKey || c == code::TeleportIfKey || c == code::BattleUnlessKey ||
-         c == code::BattleIfKey;
-}
 bool hasFacing(int c) {
   return c == code::Message || c == code::Picture || c == code::MessageFile;
 }
@@ -78,9 +68,10 @@ bool representable(double v) {
 
 const std::set<std::string>& squareKeys() {
   static const std::set<std::string> keys = {
-      "at",   "layers", "p",       "code",    "west",     "south",  "mark",   "to",     "floors",
-      "item", "price",  "wants",   "gives",   "key_item", "effect", "amount", "change", "target",
-      "text", "facing", "picture", "message", "question", "answer", "right",  "wrong"};
+      "at",      "layers",   "p",      "code",   "west",  "south",   "mark",
+      "to",      "floors",   "item",   "price",  "wants", "gives",   "key_item",
+      "effect",  "amount",   "change", "target", "text",  "facing",  "picture",
+      "message", "question", "answer", "right",  "wrong", "monster", "items"};
   return keys;
 }
 
@@ -194,7 +185,12 @@ class SquareReader {
     const int c = codes_[0];
     if (auto* n = named(detail, "to", isTeleport(c) || isStairs(c))) readDestination(*n);
     if (auto* n = named(detail, "floors", c == code::Elevator)) readPair(*n, "floors", 0);
-    if (auto* n = named(detail, "item", c == 11 || c == code::Vendor)) item(*n, "item", 0);
+    if (auto* n = named(detail, "item", c == code::HiddenItem || c == code::Vendor))
+      item(*n, "item", 0);
+    if (auto* n = named(detail, "monster", isGuardian(c))) {
+      if (auto v = words_.monster.resolve(*n, r_, where_ + " monster")) params_[0] = *v;
+    }
+    if (auto* n = named(detail, "items", isGuardian(c))) readItems(*n, guardianItemCount(c));
     if (auto* n = named(detail, "price", c == code::Vendor)) readPrice(*n);
     if (auto* n = named(detail, "wants", c == code::Altar)) item(*n, "wants", 1);
     if (auto* n = named(detail, "gives", c == code::Altar)) item(*n, "gives", 2);
@@ -243,6 +239,17 @@ class SquareReader {
     }
     if (const toml::node* x = to->get("x")) number(*x, "to.x", 1);
     if (const toml::node* y = to->get("y")) number(*y, "to.y", 2);
+  }
+
+  // The items a guardian leaves, into p1 onwards.
+  void readItems(const toml::node& node, int most) {
+    const auto* list = node.as_array();
+    if (!list || static_cast<int>(list->size()) > most) {
+      r_.report(node, where_ + ": items must be a list of at most " + std::to_string(most) +
+                          (most == 1 ? " item" : " items"));
+      return;
+    }
+    for (size_t i = 0; i < list->size(); ++i) item(*list->get(i), "items", 1 + static_cast<int>(i));
   }
 
   void readPair(const toml::node& node, const std::string& key, int first) {
@@ -352,6 +359,7 @@ class FloorReader {
       r_.report(*node, "texts must be a list of at most 5 texts");
       return;
     }
+    out_.textCount = static_cast<int>(list->size());
     for (size_t i = 0; i < list->size(); ++i) {
       const toml::node& entry = *list->get(i);
       const std::string what = "floor text " + std::to_string(i + 1);
@@ -401,8 +409,11 @@ class FloorReader {
     const int base = r_.at(*node).line;
     std::vector<drawing::LineProblem> lineProblems;
     auto drawn = drawing::parse(*text, lineProblems);
-    for (const auto& p : lineProblems)
-      r_.problems().add(r_.file().atLine(base + p.line), p.sentence);
+    for (const auto& p : lineProblems) {
+      Place at = r_.file().atLine(base + p.line);
+      at.column = p.column;
+      r_.problems().add(at, p.sentence);
+    }
     if (!drawn) return;
     out_.drawn = true;
     auto details = squareDetails();
@@ -412,6 +423,9 @@ class FloorReader {
         auto found = details.find({x, y});
         const toml::table* detail = found == details.end() ? nullptr : found->second;
         const Place place = detail ? r_.at(*detail) : r_.file().atLine(base + drawn->lineOfRow(y));
+        out_.squarePlaces[x][y] = place;
+        if (detail && (detail->get("to") || detail->get("p") || detail->get("layers")))
+          out_.destinationGiven.insert({x, y});
         Layers values = squares.read(drawn->codes[x][y], detail, x, y, place);
         for (int l = 0; l < 4; ++l) out_.tables.FloorMap(x, y, l) = static_cast<float>(values[l]);
         checkSquare(values, x, y, place);
@@ -475,10 +489,21 @@ class FloorReader {
     };
     if (c == code::Up) out_.hasUpStairs = true;
     if (isStairs(c)) {
+      const bool toTown = c == code::Up && out_.number == 1;
+      if (!toTown && !out_.destinationGiven.count({x, y})) {
+        out_.findings.push_back(
+            {place, name + ": the stairs have no destination (to = { x, y }); the party would "
+                           "arrive at (0, 0)"});
+      }
       onFloor(p[1], "the stairs' arrival x");
       onFloor(p[2], "the stairs' arrival y");
       const int target = out_.number + (c == code::Up ? -1 : 1);
       if (target > 0) link(target, c == code::Up ? "the stairs up" : "the stairs down");
+    }
+    if (isTeleport(c) && !out_.destinationGiven.count({x, y})) {
+      out_.findings.push_back(
+          {place, name + ": the teleport has no destination (to = { floor, x, y }); it would "
+                         "send the party to town"});
     }
     if (isTeleport(c) && p[0] != 0) {
       onFloor(p[1], "the teleport's x");
@@ -501,6 +526,7 @@ class FloorReader {
       textLine(std::fmod(p[1], 10), "the riddle's answer", name, place);
     }
     if (c == code::Message) textLine(std::fmod(p[0], 10), "the message", name, place);
+    if (isGuardian(c)) checkGuardian(c, p, name, place);
     if (c == code::Picture) out_.files.push_back({place, static_cast<int>(p[0]), true});
     if (c == code::MessageFile) out_.files.push_back({place, static_cast<int>(p[0]), false});
   }
@@ -508,6 +534,27 @@ class FloorReader {
   void textLine(double line, const std::string& what, const std::string& name, const Place& place) {
     if (line < 1 || line > 5) {
       problems().add(place, name + ": " + what + " must name floor text 1 to 5");
+    } else if (line > out_.textCount) {
+      const int count = out_.textCount;
+      out_.findings.push_back(
+          {place, name + ": " + what + " shows floor text " + Value::of(line).render() +
+                      ", but the floor has " +
+                      (count == 0 ? "no texts" : "only " + std::to_string(count))});
+    }
+  }
+
+  // The monster fought and the items left must exist, or the battle is
+  // empty and the chest hands over nothing (or a nameless item).
+  void checkGuardian(int c, const Params& p, const std::string& name, const Place& place) {
+    if (!words_.monster.isDefined(static_cast<int>(p[0]))) {
+      out_.findings.push_back({place, name + ": the guardian is monster " +
+                                          Value::of(p[0]).render() + ", which is not defined"});
+    }
+    for (int i = 1; i <= guardianItemCount(c); ++i) {
+      if (p[i] != 0 && !words_.item.isDefined(static_cast<int>(p[i]))) {
+        out_.findings.push_back({place, name + ": the guardian leaves item " +
+                                            Value::of(p[i]).render() + ", which is not defined"});
+      }
     }
   }
 
@@ -560,7 +607,8 @@ class SquareWriter {
     if (hasKeyItem(c)) put("key_item", item(p[3]), {3});
     if (c == code::Elevator)
       put("floors", Value::array({Value::of(p[0]), Value::of(p[1])}), {0, 1});
-    if (c == 11 || c == code::Vendor) put("item", item(p[0]), {0});
+    if (c == code::HiddenItem || c == code::Vendor) put("item", item(p[0]), {0});
+    if (isGuardian(c)) guardian(c, p, put);
     if (c == code::Vendor && p[2] < 100 && p[3] < 100) {
       put("price", Value::of(p[1] * 10000 + p[2] * 100 + p[3]), {1, 2, 3});
     }
@@ -587,6 +635,26 @@ class SquareWriter {
   Value item(double n) const {
     auto word = words_.item.wordFor(static_cast<int>(n));
     return word ? Value::ofText(*word) : Value::of(n);
+  }
+
+  template <typename Put>
+  void guardian(int c, const Params& p, Put& put) const {
+    // Only what the source can name back: a monster or item that is not
+    // defined stays in the raw parameters.
+    int count = guardianItemCount(c);
+    while (count > 0 && p[count] == 0) --count;
+    if (!words_.monster.isDefined(static_cast<int>(p[0]))) return;
+    for (int i = 1; i <= count; ++i) {
+      if (!words_.item.isDefined(static_cast<int>(p[i]))) return;
+    }
+    auto monster = words_.monster.wordFor(static_cast<int>(p[0]));
+    put("monster", monster ? Value::ofText(*monster) : Value::of(p[0]), {0});
+    if (count == 0) return;
+    Value items = Value::array();
+    for (int i = 1; i <= count; ++i) items.items.push_back(item(p[i]));
+    if (count == 1) put("items", items, {1});
+    if (count == 2) put("items", items, {1, 2});
+    if (count == 3) put("items", items, {1, 2, 3});
   }
 
   template <typename Put>

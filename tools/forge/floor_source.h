@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,13 @@ struct SquareFile {
   bool isPicture;
 };
 
+// Something the game can run but an author most likely did not mean: a
+// problem for check, a warning for build.
+struct Finding {
+  Place where;
+  std::string sentence;
+};
+
 struct FloorSource {
   int number = 0;
   game::FloorTables tables;
@@ -33,6 +42,12 @@ struct FloorSource {
   bool drawn = false;  // the drawing parsed (square checks were made)
   bool hasUpStairs = false;
   Place place;  // the file, for problems of the floor as a whole
+  int textCount = 0;
+  // Where each square is given: its [[square]] entry, else its drawn line.
+  std::array<std::array<Place, 20>, 20> squarePlaces;
+  // Squares whose entry gives their destination (or all parameters).
+  std::set<std::pair<int, int>> destinationGiven;
+  std::vector<Finding> findings;
 };
 
 // The seed a floor gets when its source gives none.

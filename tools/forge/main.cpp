@@ -1,7 +1,10 @@
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
+#include <optional>
 
 #include "commands.h"
+#include "suggestion.h"
 
 namespace {
 
@@ -10,6 +13,18 @@ constexpr int kUsageError = 2;
 int usageError(const std::string& message) {
   std::cerr << "kestrun-forge: " << message << "\n";
   return kUsageError;
+}
+
+// A first word that is no command gets a suggestion, not the parser's "A
+// subcommand is required".
+std::optional<std::string> unknownSubcommand(const CLI::App& cli, int argc, char** argv) {
+  if (argc < 2 || argv[1][0] == '-') return std::nullopt;
+  std::vector<std::string> names;
+  for (const CLI::App* sub : cli.get_subcommands({})) names.push_back(sub->get_name());
+  const std::string given = argv[1];
+  if (std::find(names.begin(), names.end(), given) != names.end()) return std::nullopt;
+  return "unknown command \"" + given + "\"" + kestrun::forge::didYouMean(given, names) +
+         "; see kestrun-forge --help";
 }
 
 }  // namespace
@@ -42,7 +57,12 @@ int main(int argc, char** argv) {
   roster->add_option("OUTDIR", outdir, "Folder with the game's files")->required();
   roster->add_option("LETTER", letter, "The scenario's letter")->required();
 
+  auto* start = cli.add_subcommand("new", "Write a small commented scenario to start from");
+  start->add_option("DIR", src, "New source folder (must not exist, or be empty)")->required();
+  start->add_option("--letter", letter, "The scenario's letter (default A)")->default_val("A");
+
   cli.set_version_flag("--version", std::string("kestrun-forge ") + KESTRUN_VERSION);
+  if (auto unknown = unknownSubcommand(cli, argc, argv)) return usageError(*unknown);
   try {
     cli.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -57,5 +77,6 @@ int main(int argc, char** argv) {
   if (build->parsed()) return buildCommand(src, outdir, newRoster, std::cout, std::cerr);
   if (dump->parsed()) return dumpCommand(outdir, letter, src, std::cout, std::cerr);
   if (check->parsed()) return checkCommand(src, std::cout);
+  if (start->parsed()) return newCommand(src, letter, std::cout, std::cerr);
   return rosterCommand(outdir, letter, std::cout, std::cerr);
 }

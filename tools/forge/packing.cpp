@@ -1,5 +1,6 @@
 #include "packing.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrun::forge {
@@ -49,6 +50,11 @@ class RecordPacker {
     switch (c.shape) {
       case Codec::Shape::Scalar:
         if (auto value = valueOf(c, node, where)) store(c, c.slots[0], *value, node, where);
+        break;
+      case Codec::Shape::Same:
+        if (auto value = valueOf(c, node, where)) {
+          for (const Slot& slot : c.slots) store(c, slot, *value, node, where);
+        }
         break;
       case Codec::Shape::List:
         applyList(c, node, where);
@@ -266,6 +272,11 @@ class Unpacker {
     switch (c.shape) {
       case Codec::Shape::Scalar:
         return element(c, groups[0] - c.bias);
+      case Codec::Shape::Same:
+        for (double g : groups) {
+          if (g != groups[0]) return std::nullopt;
+        }
+        return element(c, groups[0] - c.bias);
       case Codec::Shape::List: {
         Value list = Value::array();
         for (double g : groups) list.items.push_back(element(c, g - c.bias));
@@ -336,6 +347,14 @@ bool sameGroups(const Codec& c, const std::vector<double>& a, const std::vector<
     if (groupOf(a[slot.field], slot) != groupOf(b[slot.field], slot)) return false;
   }
   return true;
+}
+
+bool allGiven(const Codec& c, const std::vector<Slot>& given) {
+  return std::all_of(c.slots.begin(), c.slots.end(), [&](const Slot& s) {
+    return std::any_of(given.begin(), given.end(), [&](const Slot& g) {
+      return g.field == s.field && g.digit == s.digit && g.width == s.width;
+    });
+  });
 }
 
 // Raw keys for the fields that are not 0, and for those whose defaults are
@@ -496,9 +515,12 @@ std::vector<std::pair<std::string, Value>> unpackRecord(const Schema& schema,
   applyDefaults(schema, raw, baseline);
 
   std::vector<std::pair<std::string, Value>> keys;
+  std::vector<Slot> given;  // slots a key already gives (a key of two fields, its halves)
   for (size_t i = 0; i < schema.codecs.size(); ++i) {
     const Codec& c = schema.codecs[i];
-    if (values[i] && !sameGroups(c, fields, baseline)) keys.emplace_back(c.key, *values[i]);
+    if (!values[i] || sameGroups(c, fields, baseline) || allGiven(c, given)) continue;
+    keys.emplace_back(c.key, *values[i]);
+    given.insert(given.end(), c.slots.begin(), c.slots.end());
   }
   const std::vector<double> none(fields.size(), 0);
   auto rawPart = rawKeys(rest, none);

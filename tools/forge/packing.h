@@ -48,6 +48,7 @@ struct Codec {
     Set,     // an array of members; member firstMember + i lives in slot i
     Split,   // one value whose digits fill the slots, lowest first
     Items,   // a character's item slots: item + 1000 equipped + 10000 identified
+    Same,    // one value stored in every slot
   };
   std::string key;
   Shape shape = Shape::Scalar;

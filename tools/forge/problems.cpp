@@ -2,10 +2,15 @@
 
 namespace kestrun::forge {
 
-void Problems::add(const Place& where, const std::string& sentence) {
+std::string placed(const Place& where, const std::string& sentence) {
   std::string line = where.file;
   if (where.line > 0) line += ":" + std::to_string(where.line);
-  lines_.push_back(line + ": " + sentence);
+  if (where.line > 0 && where.column > 0) line += ":" + std::to_string(where.column);
+  return line + ": " + sentence;
+}
+
+void Problems::add(const Place& where, const std::string& sentence) {
+  lines_.push_back(placed(where, sentence));
 }
 
 }  // namespace kestrun::forge

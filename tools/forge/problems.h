@@ -9,7 +9,11 @@ namespace kestrun::forge {
 struct Place {
   std::string file;
   int line = 0;
+  int column = 0;  // 1-based; 0 when the whole line is meant
 };
+
+// "FILE:LINE:COLUMN: sentence", leaving out what the place does not give.
+std::string placed(const Place& where, const std::string& sentence);
 
 // Every problem found in a source, each reported as "FILE:LINE: sentence".
 class Problems {

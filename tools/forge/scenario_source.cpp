@@ -263,6 +263,10 @@ class ScenarioReader {
       const toml::table& table = *entry.as_table();
       auto number = recordNumber(kind, table, entry);
       if (!number) continue;
+      const std::string record = std::string(kind.key) + " " + std::to_string(*number);
+      out_.places.emplace(record, reader_.at(entry));
+      for (const auto& [key, value] : table)
+        out_.places.emplace(record + "." + std::string(key.str()), reader_.at(value));
       if (!seen.insert(*number).second) {
         reader_.report(entry,
                        std::string(kind.key) + " " + std::to_string(*number) + " is given twice");
@@ -346,6 +350,11 @@ class ScenarioReader {
   }
 
   void readSettings() {
+    if (const toml::node* node = root_.get("settings"); node && node->as_table()) {
+      for (const auto& [key, value] : *node->as_table()) {
+        out_.places["settings." + std::string(key.str())] = reader_.at(value);
+      }
+    }
     const std::vector<double> fields =
         packOptionalTable(schemas::setting(), root_, "settings", reader_, out_.words);
     for (int n = 0; n < game::SettingCount; ++n)
@@ -415,6 +424,7 @@ void writeRecords(TomlWriter& out, const RecordKind& kind, const ScenarioTables&
 
 ScenarioSource readScenarioSource(const SourceFile& file, Problems& problems) {
   ScenarioSource source;
+  source.file = file.atLine(1);
   ScenarioReader(file, problems, source).read();
   return source;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,10 @@ struct ScenarioSource {
   std::string letter;
   game::ScenarioTables tables;
   Vocabularies words;
+  // Where things are given, for later checks: "settings.KEY" for a setting,
+  // "KIND NUMBER" for a record ("monster 5", "encounter 2").
+  std::map<std::string, Place> places;
+  Place file;
 };
 
 // Reads scenario.toml; every problem is reported.

@@ -45,6 +45,14 @@ Codec set(std::string key, std::vector<Slot> slots, Words words, int firstMember
   return c;
 }
 
+// One value for several slots (a key that sets two fields alike).
+Codec same(std::string key, std::vector<Slot> slots) {
+  Codec c = scalar(std::move(key), {}, Words::None);
+  c.shape = Shape::Same;
+  c.slots = std::move(slots);
+  return c;
+}
+
 Codec split(std::string key, std::vector<Slot> slots, int scale = 1) {
   Codec c = scalar(std::move(key), {}, Words::None);
   c.shape = Shape::Split;
@@ -228,9 +236,13 @@ Schema makeMonster() {
            scalar("agility_base", {MonsterAgilityBase, 2, 2}),
            flag("calls_for_help", {MonsterAgilityBase, 4, 0}),
            flag("never_negotiates", {MonsterNegotiation, 4, 0}),
-           scalar("treasure_class", {MonsterTreasure, 2, 2}),
+           same("treasure_class", {{MonsterGold, 2, 2}, {MonsterTreasure, 2, 2}}),
+           scalar("gold_class", {MonsterGold, 2, 2}),
+           scalar("item_class", {MonsterTreasure, 2, 2}),
            flag("no_escape", {MonsterTreasure, 4, 0}),
            scalar("resistance", {MonsterResistance, 2, 0}),
+           scalar("companion", {MonsterCompanion, 2, 0}, Words::Monster),
+           scalar("companion_chance", {MonsterCompanionChance, 2, 0}),
            list("attack_sides", attackDigits(0)),
            list("attack_dice", attackDigits(1)),
            list("attack_bonus", attackDigits(2)),

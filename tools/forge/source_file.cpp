@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "runtime/sjis.h"
+#include "suggestion.h"
 
 namespace kestrun::forge {
 
@@ -112,10 +113,11 @@ std::optional<std::string> Reader::itemText(const toml::node& node, const std::s
 
 void Reader::rejectUnknownKeys(const toml::table& table, const std::set<std::string>& known,
                                bool (*isRaw)(std::string_view)) const {
+  const std::vector<std::string> candidates(known.begin(), known.end());
   for (const auto& [key, value] : table) {
     const std::string name(key.str());
     if (known.count(name) || (isRaw && isRaw(name))) continue;
-    report(value, "unknown key \"" + name + "\"");
+    report(value, "unknown key \"" + name + "\"" + didYouMean(name, candidates));
   }
 }
 

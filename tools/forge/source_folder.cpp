@@ -8,6 +8,7 @@
 #include "game/state/fields.h"
 #include "runtime/sjis.h"
 #include "runtime/values.h"
+#include "scenario_check.h"
 
 namespace kestrun::forge {
 
@@ -25,8 +26,14 @@ std::optional<std::string> readBytes(const fs::path& path) {
   return bytes.str();
 }
 
+// The game shows a message file from column 9 of rows 1 to 20.
+constexpr int kMessageRows = 20;
+constexpr size_t kMessageWidth = 80 - 9;
+
 // messages/N.txt: UTF-8 lines, stored as Shift-JIS lines ending in CR LF.
-std::optional<std::string> messageBytes(const fs::path& path, Problems& problems) {
+// Lines the message window cuts off are findings.
+std::optional<std::string> messageBytes(const fs::path& path, Problems& problems,
+                                        std::vector<Finding>& findings) {
   auto text = readBytes(path);
   if (!text) {
     problems.add({path.string(), 0}, "cannot be read");
@@ -44,7 +51,19 @@ std::optional<std::string> messageBytes(const fs::path& path, Problems& problems
       problems.add({path.string(), number}, "holds characters Shift-JIS cannot encode: " + bad);
       clean = false;
     }
-    out += rt::toShiftJis(line) + "\r\n";
+    const std::string sjis = rt::toShiftJis(line);
+    if (sjis.size() > kMessageWidth) {
+      findings.push_back({{path.string(), number},
+                          "the line is " + std::to_string(sjis.size()) +
+                              " bytes in Shift-JIS; the message window shows " +
+                              std::to_string(kMessageWidth) + " (a full-width character is 2)"});
+    }
+    if (number == kMessageRows + 1) {
+      findings.push_back({{path.string(), number},
+                          "the message window shows " + std::to_string(kMessageRows) +
+                              " lines; this line and those after it are never shown"});
+    }
+    out += sjis + "\r\n";
   }
   if (!clean) return std::nullopt;
   return out;
@@ -69,6 +88,7 @@ class FolderLoader {
     checkLinks();
     checkSquareFiles();
     checkRosterFloors();
+    checkRanges(out_, problems_);
     return std::move(out_);
   }
 
@@ -129,7 +149,7 @@ class FolderLoader {
       const int number = std::stoi(stem);
       AssetFile asset{rt::HEX(number) + suffix, fs::absolute(path), std::nullopt};
       if (std::string_view(suffix) == "C.DAT") {
-        asset.bytes = messageBytes(path, problems_);
+        asset.bytes = messageBytes(path, problems_, out_.findings);
         if (!asset.bytes) continue;
         messages_.insert(number);
       } else if (std::string_view(suffix) == "G.BMP") {

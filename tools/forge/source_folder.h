@@ -25,6 +25,9 @@ struct SourceFolder {
   std::map<int, FloorSource> floors;
   std::optional<RosterSource> roster;
   std::vector<AssetFile> assets;
+  // What the game runs but the author most likely did not mean (see
+  // scenario_check.h); check reports them as problems, build as warnings.
+  std::vector<Finding> findings;
 };
 
 // Reads every file of the folder and checks what spans files (floor links,

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "suggestion.h"
+
 namespace kestrun::forge {
 
 namespace {
@@ -37,7 +39,10 @@ std::optional<int> Vocabulary::resolve(const toml::node& node, const Reader& rea
   if (auto word = node.as_string()) {
     auto found = byWord_.find(word->get());
     if (found == byWord_.end()) {
-      reader.report(node, where + ": no " + what_ + " is named \"" + word->get() + "\"");
+      std::vector<std::string> words;
+      for (const auto& [known, numbers] : byWord_) words.push_back(known);
+      reader.report(node, where + ": no " + what_ + " is named \"" + word->get() + "\"" +
+                              didYouMean(word->get(), words));
       return std::nullopt;
     }
     if (found->second.size() > 1) {
