@@ -2,7 +2,7 @@
 # the same plans from the built files as from the source, one file per floor,
 # and the command line's refusals.
 source "$(dirname "$0")/lib.sh"
-FORGE="$(dirname "$KESTRUN")/kestrun-forge"
+FORGE="$(cd "$(dirname "$KESTRUN")" && pwd)/kestrun-forge"
 SAMPLE="$TESTS/../scenarios/sample"
 
 cd "$WORK"
@@ -39,6 +39,9 @@ set +e
 [ $? = 2 ] || fail "map without -o or --text was accepted"
 "$FORGE" map "$SAMPLE" --floor 9 --text 2>err.txt
 [ $? = 1 ] && grep -q "has no floor 9" err.txt || fail "a missing floor was not refused"
+"$FORGE" map "$WORK" 7 --text 2>err.txt
+[ $? = 1 ] && grep -q "cannot read 7-S.DAT in $WORK: no such file" err.txt ||
+  fail "missing built files not reported"
 "$FORGE" map "$WORK/nothing" 7 --text 2>err.txt
-[ $? = 1 ] && grep -q "cannot read 7-S.DAT" err.txt || fail "missing built files not reported"
+[ $? = 1 ] && grep -q "nothing is not a folder" err.txt || fail "a missing folder not reported"
 set -e

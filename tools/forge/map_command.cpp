@@ -73,6 +73,10 @@ bool readSource(const fs::path& src, MapFloors& into, std::ostream& err) {
 
 bool readBuilt(const fs::path& outdir, const std::string& letter, MapFloors& into,
                std::ostream& err) {
+  if (!fs::is_directory(outdir)) {
+    err << "kestrun-forge: " << outdir.string() << " is not a folder\n";
+    return false;
+  }
   std::string current = game::scenarioFileName(letter);
   return readGameFiles(outdir, current, err, [&] {
            into.scenario = loadScenario(letter);
