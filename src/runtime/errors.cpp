@@ -9,84 +9,64 @@ namespace kestrun::rt {
 namespace {
 const char* gModule = "Kestmain";
 
-const std::map<int, std::string_view>& messageTable() {
-  static const std::map<int, std::string_view> table = {
-      {5, "関数の引数が正しくありません"},
-      {6, "オーバーフローしました"},
-      {7, "メモリが足りません"},
-      {9, "配列の添字が範囲外です"},
-      {10, "配列が二重に定義されています"},
-      {11, "0 で除算しました"},
-      {13, "型が一致しません"},
-      {15, "文字列が長すぎます"},
-      {19, "エラー処理中に手続きを抜けました"},
-      {20, "エラー処理中ではないのに RESUME を実行しました"},
-      {27, "画面またはイベントの資源が使えません"},
-      {50, "ファイル番号が正しくありません"},
-      {51, "ファイルモードが正しくありません"},
-      {52, "ファイルはすでに開かれています"},
-      {53, "入力できない装置です"},
-      {54, "ファイルの終わりを越えて読み込もうとしました"},
-      {55, "ファイル名が正しくありません"},
-      {57, "ファイルが開かれていません"},
-      {59, "ネットワークの資源が使えません"},
-      {60, "ディスクの媒体に異常があります"},
-      {61, "ファイル名が長すぎます"},
-      {63, "ファイルが見つかりません"},
-      {64, "ファイルはすでに存在します"},
-      {66, "開いているファイルが多すぎます"},
-      {67, "ディスクがいっぱいです"},
-      {71, "装置の準備ができていません"},
-      {72, "装置に異常があります"},
-      {73, "書き込みが禁止されています"},
-      {75, "アクセスが拒否されました"},
-      {1000, "その番号のウィンドウはありません"},
-      {1001, "ピクチャオブジェクトはすでに作成されています"},
-      {1002, "この操作はこの種類のウィンドウではできません"},
-      {1003, "ピクチャオブジェクトがありません"},
-      {1004, "ピクチャオブジェクトを作成できません"},
+// Each code's text under the report on the screen, and its meaning in plain
+// English for standard error.
+struct ErrorTexts {
+  std::string_view screen;
+  std::string_view meaning;
+};
+
+const std::map<int, ErrorTexts>& textTable() {
+  static const std::map<int, ErrorTexts> table = {
+      {5,
+       {"関数の引数が正しくありません",
+        "invalid argument (a count, position, colour or index the statement cannot take)"}},
+      {6, {"オーバーフローしました", "overflow (a number too large for where it is stored)"}},
+      {7, {"メモリが足りません", "out of memory"}},
+      {9,
+       {"配列の添字が範囲外です",
+        "index out of range (a table was read or written outside its size)"}},
+      {10, {"配列が二重に定義されています", "a table was created twice"}},
+      {11, {"0 で除算しました", "division by zero"}},
+      {13, {"型が一致しません", "type mismatch (text where a number was expected)"}},
+      {15, {"文字列が長すぎます", "text too long"}},
+      {19,
+       {"エラー処理中に手続きを抜けました", "a procedure was left while its error handler ran"}},
+      {20, {"エラー処理中ではないのに RESUME を実行しました", "resume without an error"}},
+      {27, {"画面またはイベントの資源が使えません", "a screen or event resource is not available"}},
+      {50, {"ファイル番号が正しくありません", "bad file number"}},
+      {51, {"ファイルモードが正しくありません", "bad file mode"}},
+      {52, {"ファイルはすでに開かれています", "the file is already open"}},
+      {53, {"入力できない装置です", "the device cannot be read"}},
+      {54,
+       {"ファイルの終わりを越えて読み込もうとしました",
+        "read past the end of the file (it holds fewer items than expected)"}},
+      {55, {"ファイル名が正しくありません", "bad file name"}},
+      {57, {"ファイルが開かれていません", "the file is not open"}},
+      {59, {"ネットワークの資源が使えません", "a network resource is not available"}},
+      {60, {"ディスクの媒体に異常があります", "the disk medium failed"}},
+      {61, {"ファイル名が長すぎます", "the file name is too long"}},
+      {63, {"ファイルが見つかりません", "file not found"}},
+      {64, {"ファイルはすでに存在します", "the file already exists"}},
+      {66, {"開いているファイルが多すぎます", "too many open files"}},
+      {67, {"ディスクがいっぱいです", "the disk is full"}},
+      {71, {"装置の準備ができていません", "the device is not ready"}},
+      {72, {"装置に異常があります", "device failure"}},
+      {73, {"書き込みが禁止されています", "the medium is write-protected"}},
+      {75, {"アクセスが拒否されました", "access denied"}},
+      {1000, {"その番号のウィンドウはありません", "no such window"}},
+      {1001, {"ピクチャオブジェクトはすでに作成されています", "the picture object already exists"}},
+      {1002, {"この操作はこの種類のウィンドウではできません", "the window cannot do this"}},
+      {1003, {"ピクチャオブジェクトがありません", "the picture object is missing"}},
+      {1004, {"ピクチャオブジェクトを作成できません", "the picture object cannot be created"}},
   };
   return table;
 }
 
-const std::map<int, std::string_view>& meaningTable() {
-  static const std::map<int, std::string_view> table = {
-      {5, "invalid argument (a count, position, colour or index the statement cannot take)"},
-      {6, "overflow (a number too large for where it is stored)"},
-      {7, "out of memory"},
-      {9, "index out of range (a table was read or written outside its size)"},
-      {10, "a table was created twice"},
-      {11, "division by zero"},
-      {13, "type mismatch (text where a number was expected)"},
-      {15, "text too long"},
-      {19, "a procedure was left while its error handler ran"},
-      {20, "resume without an error"},
-      {27, "a screen or event resource is not available"},
-      {50, "bad file number"},
-      {51, "bad file mode"},
-      {52, "the file is already open"},
-      {53, "the device cannot be read"},
-      {54, "read past the end of the file (it holds fewer items than expected)"},
-      {55, "bad file name"},
-      {57, "the file is not open"},
-      {59, "a network resource is not available"},
-      {60, "the disk medium failed"},
-      {61, "the file name is too long"},
-      {63, "file not found"},
-      {64, "the file already exists"},
-      {66, "too many open files"},
-      {67, "the disk is full"},
-      {71, "the device is not ready"},
-      {72, "device failure"},
-      {73, "the medium is write-protected"},
-      {75, "access denied"},
-      {1000, "no such window"},
-      {1001, "the picture object already exists"},
-      {1002, "the window cannot do this"},
-      {1003, "the picture object is missing"},
-      {1004, "the picture object cannot be created"},
-  };
-  return table;
+ErrorTexts textsOf(int code) {
+  const auto& table = textTable();
+  auto it = table.find(code);
+  return it == table.end() ? ErrorTexts{} : it->second;
 }
 
 // "void kestrun::game::{anonymous}::buyItem(kestrun::game::Game&)" -> "buyItem".
@@ -139,15 +119,11 @@ const char* currentModule() {
 }
 
 std::string_view errorMessage(int code) {
-  const auto& table = messageTable();
-  auto it = table.find(code);
-  return it == table.end() ? std::string_view{} : it->second;
+  return textsOf(code).screen;
 }
 
 std::string_view errorMeaning(int code) {
-  const auto& table = meaningTable();
-  auto it = table.find(code);
-  return it == table.end() ? std::string_view{} : it->second;
+  return textsOf(code).meaning;
 }
 
 std::string describeError(const RuntimeError& e) {

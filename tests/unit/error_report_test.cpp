@@ -68,11 +68,5 @@ TEST_F(DataFileErrors, NameTheFileAndTheItem) {
   }
 }
 
-TEST(ErrorReport, EveryCodeWithAScreenTextHasAMeaning) {
-  for (int code = 0; code < 1100; ++code) {
-    if (!errorMessage(code).empty()) EXPECT_FALSE(errorMeaning(code).empty()) << code;
-  }
-}
-
 }  // namespace
 }  // namespace kestrun::rt
