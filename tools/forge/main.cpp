@@ -62,9 +62,10 @@ int main(int argc, char** argv) {
   PlayRequest play;
   auto* playCmd = cli.add_subcommand(
       "play",
-      "Check and build SRC into a fresh temporary folder, place the party and start "
-      "kestrun there (the scenario letter and the resume key are typed ahead); the "
-      "folder is removed afterwards");
+      "Check and build SRC into a fresh temporary folder, place the party (of the source's "
+      "roster.toml or --party; without a party its first sound characters in town form one) "
+      "and start the kestrun beside this program there (the scenario letter and the resume "
+      "key are typed ahead); the folder is removed afterwards");
   playCmd->add_option("SRC", play.source, "Source folder")->required();
   playCmd->add_option("--at", play.at,
                       "Start on this square: FLOOR,X,Y[,FACING] (facing north, east, south, west "

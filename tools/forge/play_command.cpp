@@ -156,7 +156,7 @@ int playCommand(const PlayRequest& request, const std::string& forgePath, std::o
       }
       const int partySize = static_cast<int>(source.scenario.tables.Setting(game::PartySize));
       if (std::string problem = placeParty(roster->tables, *spot, partySize); !problem.empty()) {
-        err << "kestrun-forge: --at: " << problem << "\n";
+        err << "kestrun-forge: --at: " << problem << " (give a roster with --party FILE.toml)\n";
         return kFailed;
       }
     }

@@ -197,10 +197,10 @@ int rosterCommand(const fs::path& dir, const std::string& letter, std::ostream& 
     return 1;
   return readGameFiles(rosterFolder, rosterName, err, [&] {
     const LoadedRoster roster = loadRoster(letter, scenario);
-    out << "roster " << (rosterFolder / rosterName).string() << " of \""
-        << rt::toUtf8(scenario.ScenarioText(0))
+    out << "roster " << rosterName << " of \"" << rt::toUtf8(scenario.ScenarioText(0))
         << "\": " << (roster.verdict == game::RosterVerdict::Sound ? "" : "REFUSED: ")
         << game::describeVerdict(roster.verdict) << "\n";
+    if (rosterFolder != dir) out << "kept in " << rosterFolder.string() << "\n";
     printRosterReport(scenario, roster, out);
     return roster.verdict == game::RosterVerdict::Sound ? 0 : 1;
   });
