@@ -45,3 +45,12 @@ set +e
 "$FORGE" map "$WORK/nothing" 7 --text 2>err.txt
 [ $? = 1 ] && grep -q "nothing is not a folder" err.txt || fail "a missing folder not reported"
 set -e
+
+# A source in progress: a floor whose drawing is broken is left out with the
+# problems on standard error, the others are drawn.
+cp -r "$SAMPLE" progress
+sed -i '0,/^ 12 /s/^ 12 \(.*\)/ 12 \1 extra/' progress/floor-2.toml
+"$FORGE" map progress --text >progress.txt 2>err.txt || fail "a source in progress was not drawn"
+grep -q "floor-2.toml:[0-9]*:" err.txt || fail "the broken drawing was not reported: $(cat err.txt)"
+grep -q "^Floor 1 of" progress.txt && grep -q "^Floor 3 of" progress.txt &&
+  ! grep -q "^Floor 2 of" progress.txt || fail "not exactly floors 1 and 3 drawn"

@@ -41,7 +41,18 @@ sed -e '/^\[party\]/,/^$/d' -e 's/^left_on_floor = 1$/left_on_floor = 0/' \
 grep -q "東に 4" "$WORK/party.txt" && grep -q "北に 2" "$WORK/party.txt" ||
   fail "the formed party is not on (4, 2)"
 
+# --keys-file: the keys of a file follow the typed-ahead ones.
+printf '0V' >"$WORK/keys.txt"
+"$FORGE" play "$WORK/src" --at 1,3,2,south --frontend headless --seed 1 --keys-file "$WORK/keys.txt" \
+  --dump-screen "$WORK/file.txt" || fail "play --keys-file exited $?"
+grep -q "南を向いています" "$WORK/file.txt" || fail "--keys-file keys were not typed"
+
 set +e
+# A roster with a problem names its line and the character.
+sed -e 's/^hp = 20$/hp = "many"/' "$WORK/party.toml" >"$WORK/bad-party.toml"
+"$FORGE" play "$WORK/src" --party "$WORK/bad-party.toml" --frontend headless 2>"$WORK/err"
+[ $? = 1 ] && grep -q "bad-party.toml:[0-9]*: character 3 \"Cato\" hp" "$WORK/err" ||
+  fail "a bad --party roster: $(cat "$WORK/err")"
 "$FORGE" play "$WORK/src" --at 2,5 --frontend headless 2>"$WORK/err"
 [ $? = 2 ] && grep -q "FLOOR,X,Y" "$WORK/err" || fail "a bad --at was accepted"
 "$FORGE" play "$WORK/src" --at 9,1,1 --frontend headless 2>"$WORK/err"

@@ -107,6 +107,33 @@ TEST_F(PlanFixture, TextPlanShowsTheWrap) {
   EXPECT_NE(row5.find("░░░"), std::string::npos) << row5;
 }
 
+// Names go into the SVG as text: markup characters are escaped, and a long
+// description is wrapped into lines that stay on the picture.
+TEST_F(PlanFixture, SvgKeepsNamesAsTextWithinThePicture) {
+  scenario.ItemName(5, 0) = "<b>&\"x\"";
+  square(2, 2, 11, 5);
+  for (int x = 0; x < 20; ++x) square(x, 7, 23, 1, 5, 5, 5);  // long lines, wrapped
+  const plan::FloorPlan p = make();
+  const std::string svg = plan::renderSvg(p);
+  EXPECT_EQ(svg.find("<b>"), std::string::npos);
+  EXPECT_NE(svg.find("&lt;b&gt;&amp;&quot;x&quot;"), std::string::npos);
+  const plan::PictureSize size = plan::pictureSize(p);
+  size_t at = 0;
+  while ((at = svg.find("<text x=\"", at)) != std::string::npos) {
+    at += 9;
+    const int x = std::stoi(svg.substr(at));
+    const size_t length = svg.find("textLength=\"", at) + 12;
+    EXPECT_LE(x + std::stoi(svg.substr(length)), size.width) << svg.substr(at, 160);
+  }
+}
+
+TEST_F(PlanFixture, PngWriterReportsAFileItCannotWrite) {
+  plan::Raster raster{2, 2, {0, 0xFFFFFF, 0x123456, 0}};
+  const std::string problem = plan::writePng("/nonexistent-folder/plan.png", raster);
+  EXPECT_NE(problem.find("cannot write /nonexistent-folder/plan.png"), std::string::npos)
+      << problem;
+}
+
 TEST(TextColumns, FullWidthCharactersTakeTwo) {
   EXPECT_EQ(plan::textColumns("ab"), 2);
   EXPECT_EQ(plan::textColumns("鍵a"), 3);
