@@ -6,6 +6,7 @@
 #include "game/state/fields.h"
 #include "party_placement.h"
 #include "plan_pictures.h"
+#include "roster_report.h"
 #include "runtime/sjis.h"
 
 namespace kestrun::forge {
@@ -198,6 +199,27 @@ TEST_F(Placement, FormsAPartyWhenTheRosterHasNone) {
   game::RosterTables nobody;
   EXPECT_NE(placeParty(nobody, {1, 0, 0, 0}, 6), "");
   EXPECT_FALSE(isPartyInDungeon(nobody));
+}
+
+// Spell points: one pair per level in the scenario's levels, or one pair per
+// kind when the scenario pools them.
+TEST_F(Placement, RosterPrintoutShowsSpellPoints) {
+  character(0, 1, 3);
+  roster.CharLong(0, game::HolyPoints) = 102;
+  roster.CharLong(0, game::HolyPointsMax) = 203;
+  game::ScenarioTables scenario;
+  scenario.Setting(game::HolySpellLevels) = 3;
+  LoadedRoster loaded{roster, {}, game::RosterVerdict::Sound};
+  std::ostringstream byLevel;
+  printRosterReport(scenario, loaded, byLevel);
+  EXPECT_NE(byLevel.str().find("  holy spell points: 2/3 0/0 1/2 (levels 1 to 3)\n"),
+            std::string::npos)
+      << byLevel.str();
+  EXPECT_EQ(byLevel.str().find("magic spell points"), std::string::npos);
+  scenario.Setting(game::SpellPointMode) = 2;
+  std::ostringstream pooled;
+  printRosterReport(scenario, loaded, pooled);
+  EXPECT_NE(pooled.str().find("  holy spell points: 102/203\n"), std::string::npos) << pooled.str();
 }
 
 }  // namespace
