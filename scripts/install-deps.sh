@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   libsdl2-dev libsdl2-image-dev
   unifont
-  libcli11-dev libtomlplusplus-dev
+  libcli11-dev libtomlplusplus-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool tmux
   scdoc desktop-file-utils appstream man-db

@@ -69,6 +69,7 @@ SessionEnd runGame(const app::Options& o, const app::RosterPlace& rosters, rt::F
     try {
       game::runMainLine(g);
     } catch (const rt::RuntimeError& error) {
+      rt::logFatalError(error);
       con.files().closeAll();
       con.reportError(error);
       con.waitForClose(kRuntimeErrorStatus);

@@ -38,18 +38,31 @@ inline constexpr int PictureCreateFailed = 1004;
 
 // A run-time error: the code, the source line of the failing statement and the
 // module it belongs to, as the error report and the game's handlers show them.
+// For the one line on standard error it also knows the procedure and source
+// file of the statement and, when a data file was being read or written, the
+// file and the number of the item (counted from 1; 0 while opening it).
 class RuntimeError : public std::exception {
  public:
-  RuntimeError(int code, unsigned line, std::string module);
+  RuntimeError(int code, unsigned line, std::string module, std::string procedure = {},
+               std::string sourceFile = {});
   int code() const { return code_; }
   unsigned line() const { return line_; }
   const std::string& module() const { return module_; }
+  const std::string& procedure() const { return procedure_; }
+  const std::string& sourceFile() const { return sourceFile_; }
+  const std::string& dataFile() const { return dataFile_; }
+  long item() const { return item_; }
+  void setDataFile(std::string name, long item);
   const char* what() const noexcept override { return what_.c_str(); }
 
  private:
   int code_;
   unsigned line_;
   std::string module_;
+  std::string procedure_;
+  std::string sourceFile_;
+  std::string dataFile_;
+  long item_ = 0;
   std::string what_;
 };
 
@@ -82,5 +95,13 @@ std::string_view errorMessage(int code);
 
 // The report header "%s [%u行]:エラー[%d]" in UTF-8.
 std::string errorReportHeader(const RuntimeError& e);
+
+// What an error code means, in plain English ("" for an unknown code).
+std::string_view errorMeaning(int code);
+// One line for standard error: the code, its meaning and where it happened.
+std::string describeError(const RuntimeError& e);
+// Writes describeError's line (with the program's name) to standard error,
+// for an error that ends the game.
+void logFatalError(const RuntimeError& e);
 
 }  // namespace kestrun::rt

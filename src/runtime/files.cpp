@@ -288,7 +288,22 @@ class FileTable::LineWriter {
 struct FileTable::OpenFile {
   FileIdentity identity;
   std::variant<FieldReader, LineWriter> body;
+  std::string name;
+  long items = 0;  // read or written so far
 };
+
+namespace {
+// Runs one file operation; an error it raises names the file and the item.
+template <typename Body>
+auto aboutFile(const std::string& name, long item, Body body) {
+  try {
+    return body();
+  } catch (RuntimeError& e) {
+    e.setDataFile(name, item);
+    throw;
+  }
+}
+}  // namespace
 
 int systemErrorCode(int errnoValue) {
   switch (errnoValue) {
@@ -336,6 +351,11 @@ void FileTable::OPEN(const std::string& name, FileMode mode, FileAccess access, 
   if (files_[n]) raise(err::FileAlreadyOpen, where);
   if (!accessFits(mode, access)) raise(err::BadFileMode, where);
 
+  aboutFile(name, 0, [&] { openNumbered(name, mode, n, where); });
+}
+
+void FileTable::openNumbered(const std::string& name, FileMode mode, int n,
+                             std::source_location where) {
   FileIdentity identity;
   if (mode == FileMode::Input) {
     std::string bytes;
@@ -343,14 +363,15 @@ void FileTable::OPEN(const std::string& name, FileMode mode, FileAccess access, 
       raiseSystemError(failure, where);
     files_[n] = std::make_unique<OpenFile>(OpenFile{
         identity,
-        std::variant<FieldReader, LineWriter>(std::in_place_type<FieldReader>, std::move(bytes))});
+        std::variant<FieldReader, LineWriter>(std::in_place_type<FieldReader>, std::move(bytes)),
+        name});
   } else {
     int descriptor = -1;
     if (int failure = createNewFile(pathOf(name), descriptor, identity))
       raiseSystemError(failure, where);
     files_[n] = std::make_unique<OpenFile>(OpenFile{
-        identity,
-        std::variant<FieldReader, LineWriter>(std::in_place_type<LineWriter>, descriptor)});
+        identity, std::variant<FieldReader, LineWriter>(std::in_place_type<LineWriter>, descriptor),
+        name});
   }
 }
 
@@ -421,6 +442,12 @@ std::string FileTable::pathOf(const std::string& name) const {
 
 void FileTable::PRINT(double number, const PrintItem& item, Sep sep, std::source_location where) {
   LineWriter& writer = writerFor(number, where);
+  OpenFile& file = openFile(number, where);
+  aboutFile(file.name, ++file.items, [&] { writeItem(writer, item, sep, where); });
+}
+
+void FileTable::writeItem(LineWriter& writer, const PrintItem& item, Sep sep,
+                          std::source_location where) {
   writer.write(itemText(item));
   switch (sep) {
     case Sep::EndLine:
@@ -436,23 +463,35 @@ void FileTable::PRINT(double number, const PrintItem& item, Sep sep, std::source
 }
 
 std::string FileTable::inputString(double number, std::source_location where) {
-  auto field = readerFor(number, where).nextField();
-  if (!field) raise(err::InputPastEnd, where);
-  return std::move(field->text);
+  FieldReader& reader = readerFor(number, where);
+  OpenFile& file = openFile(number, where);
+  return aboutFile(file.name, ++file.items, [&] {
+    auto field = reader.nextField();
+    if (!field) raise(err::InputPastEnd, where);
+    return std::move(field->text);
+  });
 }
 
 double FileTable::inputNumber(double number, std::source_location where) {
-  auto field = readerFor(number, where).nextField();
-  if (!field) raise(err::InputPastEnd, where);
-  const std::optional<double> value = field->quoted ? std::nullopt : wholeNumber(field->text);
-  if (!value) raise(err::TypeMismatch, where);
-  return *value;
+  FieldReader& reader = readerFor(number, where);
+  OpenFile& file = openFile(number, where);
+  return aboutFile(file.name, ++file.items, [&] {
+    auto field = reader.nextField();
+    if (!field) raise(err::InputPastEnd, where);
+    const std::optional<double> value = field->quoted ? std::nullopt : wholeNumber(field->text);
+    if (!value) raise(err::TypeMismatch, where);
+    return *value;
+  });
 }
 
 std::string FileTable::lineInput(double number, std::source_location where) {
-  auto line = readerFor(number, where).nextLine();
-  if (!line) raise(err::InputPastEnd, where);
-  return std::move(*line);
+  FieldReader& reader = readerFor(number, where);
+  OpenFile& file = openFile(number, where);
+  return aboutFile(file.name, ++file.items, [&] {
+    auto line = reader.nextLine();
+    if (!line) raise(err::InputPastEnd, where);
+    return std::move(*line);
+  });
 }
 
 bool FileTable::atEnd(double number, std::source_location where) {

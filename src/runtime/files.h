@@ -78,6 +78,8 @@ class FileTable {
   struct OpenFile;
   class FieldReader;
   class LineWriter;
+  void openNumbered(const std::string& name, FileMode mode, int number, std::source_location where);
+  void writeItem(LineWriter& writer, const PrintItem& item, Sep sep, std::source_location where);
   OpenFile& openFile(double number, std::source_location where);
   FieldReader& readerFor(double number, std::source_location where);
   LineWriter& writerFor(double number, std::source_location where);

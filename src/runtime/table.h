@@ -49,9 +49,20 @@ class Table {
                  S1 * (detail::checkedIndex(i2, S2, where) +
                        S2 * detail::checkedIndex(i3, S3, where))];
   }
-  template <typename... I>
-  const T& operator()(I... i) const {
-    return const_cast<Table&>(*this)(i...);
+  // Reading keeps the reader's statement as the place of an error.
+  template <typename I1>
+  const T& operator()(I1 i1, std::source_location where = std::source_location::current()) const {
+    return const_cast<Table&>(*this)(i1, where);
+  }
+  template <typename I1, typename I2>
+  const T& operator()(I1 i1, I2 i2,
+                      std::source_location where = std::source_location::current()) const {
+    return const_cast<Table&>(*this)(i1, i2, where);
+  }
+  template <typename I1, typename I2, typename I3>
+  const T& operator()(I1 i1, I2 i2, I3 i3,
+                      std::source_location where = std::source_location::current()) const {
+    return const_cast<Table&>(*this)(i1, i2, i3, where);
   }
 
   void clear() { data_.fill(T{}); }

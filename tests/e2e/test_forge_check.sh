@@ -39,7 +39,9 @@ expect "breaks_into: no item is named \"Sword of Nothing\""
 expect "trap 3 name holds characters Shift-JIS cannot encode: ♥"
 expect "the east boundary of square (19, 12) differs from the west boundary of (0, 12)"
 expect "floor text 1 is 40 bytes in Shift-JIS; at most 28 fit"
-expect "character 1 name is 16 bytes in Shift-JIS; at most 12 fit"
+# Roster problems name the character by its place among the entries (from 1)
+# and by its name.
+expect "$SRC/roster.toml:86: character 2 \"ベラベラベラベラ\" name is 16 bytes in Shift-JIS; at most 12 fit"
 expect "$SRC/roster.toml:5: the party is on floor 3, which has no floor-3.toml"
 grep -q "problem(s)" "$WORK/out" || fail "no summary line"
 

@@ -1,9 +1,11 @@
 #include "roster_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iomanip>
 #include <iostream>
 
+#include "app/roster_place.h"
 #include "commands.h"
 #include "game/state/fields.h"
 #include "game/state/packed.h"
@@ -101,6 +103,27 @@ class RosterReport {
     out_ << "\n";
     items(slot);
     spells(slot);
+    spellPoints(slot);
+  }
+
+  // In pool mode each pair is one number; otherwise one digit per level.
+  void spellPoints(int slot) {
+    const bool pooled = s_.Setting(game::SpellPointMode) == 2;
+    const char* const kinds[2] = {"holy", "magic"};
+    for (int kind = 0; kind < 2; ++kind) {
+      const int32_t now = r_.CharLong(slot, game::HolyPoints + 2 * kind);
+      const int32_t most = r_.CharLong(slot, game::HolyPointsMax + 2 * kind);
+      if (now == 0 && most == 0) continue;
+      out_ << "  " << kinds[kind] << " spell points:";
+      if (pooled) {
+        out_ << " " << now << "/" << most << "\n";
+        continue;
+      }
+      const int levels = std::clamp(wholePart(s_.Setting(game::HolySpellLevels + kind)), 1, 9);
+      for (int level = 0; level < levels; ++level)
+        out_ << " " << game::digit(now, level) << "/" << game::digit(most, level);
+      out_ << " (levels 1 to " << levels << ")\n";
+    }
   }
 
   void place(int slot) {
@@ -149,20 +172,35 @@ void printRosterReport(const game::ScenarioTables& scenario, const LoadedRoster&
   RosterReport(scenario, roster, out).print();
 }
 
-int rosterCommand(const fs::path& outdir, const std::string& letter, std::ostream& out,
+int rosterCommand(const fs::path& dir, const std::string& letter, std::ostream& out,
                   std::ostream& err) {
   if (letter.size() != 1) {
     err << "kestrun-forge: the scenario letter is one character\n";
     return 2;
   }
+  const app::RosterPlace place = app::findRosterPlace(dir, app::currentUserFolders());
+  if (!place.problem.empty()) {
+    err << "kestrun-forge: " << place.problem << "\n";
+    return 1;
+  }
+  // Until the game has saved there, the characters are still the scenario
+  // folder's (the game copies them over when it starts).
+  const std::string rosterName = game::rosterFileName(letter);
+  const fs::path rosterFolder =
+      place.elsewhere && fs::exists(place.folder / rosterName) ? place.folder : dir;
   std::string current = game::scenarioFileName(letter);
-  return readGameFiles(outdir, current, err, [&] {
-    const game::ScenarioTables scenario = loadScenario(letter);
-    current = game::rosterFileName(letter);
+  game::ScenarioTables scenario;
+  if (readGameFiles(dir, current, err, [&] {
+        scenario = loadScenario(letter);
+        return 0;
+      }) != 0)
+    return 1;
+  return readGameFiles(rosterFolder, rosterName, err, [&] {
     const LoadedRoster roster = loadRoster(letter, scenario);
-    out << "roster " << current << " of \"" << rt::toUtf8(scenario.ScenarioText(0))
+    out << "roster " << rosterName << " of \"" << rt::toUtf8(scenario.ScenarioText(0))
         << "\": " << (roster.verdict == game::RosterVerdict::Sound ? "" : "REFUSED: ")
         << game::describeVerdict(roster.verdict) << "\n";
+    if (rosterFolder != dir) out << "kept in " << rosterFolder.string() << "\n";
     printRosterReport(scenario, roster, out);
     return roster.verdict == game::RosterVerdict::Sound ? 0 : 1;
   });

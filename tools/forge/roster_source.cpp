@@ -79,13 +79,14 @@ class RosterReader {
     for (const auto& key : keysOf(schemas::characterLong())) known.insert(key);
     known.insert({"slot", "name"});
     std::set<int> used;
-    int next = 0;
+    int next = 0, number = 0;
     for (const toml::node& entry : *list) {
       const toml::table& character = *entry.as_table();
       r_.rejectUnknownKeys(character, known, isRawFieldKey);
       auto slot = slotOf(character, entry, used, next);
+      ++number;
       if (!slot) continue;
-      readCharacter(character, *slot);
+      readCharacter(character, *slot, number);
     }
   }
 
@@ -115,13 +116,18 @@ class RosterReader {
     return slot;
   }
 
-  void readCharacter(const toml::table& character, int slot) {
-    const std::string what = "character " + std::to_string(slot);
+  // Problems name the character by its place among the [[character]]
+  // entries, counted from 1, and by its name.
+  void readCharacter(const toml::table& character, int slot, int number) {
     auto& t = out_.tables;
     std::string name;
-    if (const toml::node* node = character.get("name")) {
-      if (auto n = r_.itemText(*node, what + " name", limits::kCharacter)) t.CharName(slot) = *n;
-      if (auto s = node->as_string()) name = s->get();
+    const toml::node* nameNode = character.get("name");
+    if (nameNode && nameNode->as_string()) name = nameNode->as_string()->get();
+    const std::string what =
+        "character " + std::to_string(number) + (name.empty() ? "" : " \"" + name + "\"");
+    if (nameNode) {
+      if (auto n = r_.itemText(*nameNode, what + " name", limits::kCharacter))
+        t.CharName(slot) = *n;
     }
     characters_.define(slot, name);
     std::vector<double> fields;

@@ -18,6 +18,7 @@ void endProgram(Game& g) {
 }
 
 void closeWithError(Game& g, const rt::RuntimeError& error) {
+  rt::logFatalError(error);
   rt::Console& con = g.con;
   con.COLOR(6);
   con.LOCATE(28, 12);

@@ -9,7 +9,8 @@ struct Game;
 // Ends the program: clears the screen and stops.
 [[noreturn]] void endProgram(Game& g);
 // The end after an error nothing can mend: "ウィンドウを閉じてください" with
-// the error's code and line, until the player closes the window.
+// the error's code and line, until the player closes the window; what
+// happened and where goes to standard error in one line.
 [[noreturn]] void closeWithError(Game& g, const rt::RuntimeError& error);
 // Waits for "Y" (also "y", "+") or "N" (also "n", "-"), ignoring other keys;
 // leaves "Y" or "N" in KeyAnswer.
