@@ -19,7 +19,7 @@ float fractionOf(uint32_t seed) {
 
 }  // namespace
 
-float Random::RND(double x) {
+double Random::RND(double x) {
   if (x < 0) {
     uint32_t bits = std::bit_cast<uint32_t>(static_cast<float>(x));
     seed_ = (bits << 16) | (bits >> 16);

@@ -9,8 +9,10 @@ namespace kestrun::rt {
 class Random {
  public:
   // RND(x): x = 0 repeats the previous value; x < 0 reseeds from the bits of x
-  // as a single; then the seed steps. The result lies in (0, 1).
-  float RND(double x = 1);
+  // as a single; then the seed steps. The result lies in (0, 1). It is a
+  // single's value handed out as a double, so that an expression such as
+  // RND x 100 is computed in double precision, not rounded to a single.
+  double RND(double x = 1);
   // RANDOMIZE n: the seed is XORed with n.
   void RANDOMIZE(int32_t n);
 

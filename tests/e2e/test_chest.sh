@@ -23,11 +23,12 @@ grep -q "の金を手にいれた" "$out" || fail "no gold after the chained bat
 # Garo names the wrong trap, his luck fails him and the poison needle
 # springs; the chest's items and the gold follow.
 SCENARIO_EDIT="$(only_trap 毒の棘)" \
-  battle_session 1 "${INTO_BATTLE}${TWO_TURNS}212{Enter}" chest-wrong-trap.txt
+  battle_session 16 "${INTO_BATTLE}${TWO_TURNS}212{Enter}" chest-wrong-trap.txt
 out="$WORK/chest-wrong-trap.txt"
 grep -q "罠は 毒の棘 だった" "$out" || fail "the real trap was not told"
 grep -q "毒の棘 の罠が作動してしまった !" "$out" || fail "the trap did not spring"
-grep -q "を手にいれた" "$out" || fail "no contents after the sprung trap"
+grep -q " を手にいれた" "$out" || fail "no item after the sprung trap"
+grep -q "の金を手にいれた" "$out" || fail "no gold after the sprung trap"
 
 # Mina inspects and misreads, tries again (refused) and Sefa reads the
 # trap; each report stays beside its reader's place. The chest is left

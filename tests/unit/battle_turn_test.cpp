@@ -223,6 +223,28 @@ TEST_F(BattleScene, ASleepingMonsterTakesDoubleDamage) {
   EXPECT_EQ(1000 - g.BattleMonsters(0, 0, MonsterHitPoints), 22);
 }
 
+TEST_F(BattleScene, AWornItemThatDoesNotSuitTheMemberGivesNoCriticalHits) {
+  // Item 6 gives critical hits but refuses the neutral member; the level-999
+  // fighter's test succeeds about every other fight when it is made.
+  g.ItemTable(6, ItemKindAndArmour) = 10;
+  g.ItemTable(6, ItemBonus) = 15050;
+  g.CharRec(0, LevelAndFloor) = 999;
+  const auto fightsUntilAKill = [this](float slotValue) {
+    g.CharRec(0, FirstItemSlot) = slotValue;
+    monsters(0, 1, 1, 100000);
+    int fights = 0;
+    while (fights < 20 && g.BattleMonsters(0, 0, MonsterHitPoints) > 0) {
+      fight(1, 0, 0);
+      ++fights;
+    }
+    return fights;
+  };
+  EXPECT_EQ(fightsUntilAKill(12006), 20);  // cursed on: skipped like any worn one
+  EXPECT_EQ(fightsUntilAKill(11006), 20);
+  EXPECT_LT(fightsUntilAKill(10006), 20);  // only carried: it counts
+  EXPECT_EQ(row(10), "攻撃して致命傷を与えた");
+}
+
 TEST(BattleSlaying, TypeDigitsOfTheThreeFieldsAndTheTwoHighTypes) {
   ScenarioTables s;
   s.ItemTable(1, FirstSlayingField) = 111;        // types 0, 1, 2

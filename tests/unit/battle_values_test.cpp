@@ -51,6 +51,19 @@ TEST(BattleValues, RegenerationComesFromEveryCarriedItemAndEmptySlotsReadItemZer
   EXPECT_EQ(m.row(kRegeneration), 8);
 }
 
+TEST(BattleValues, AWeaponTakenOffLeavesItsColumnEmpty) {
+  // Column 3, the weapon, is cleared with the others: a weapon put away
+  // must not go on fighting.
+  Member m;
+  m.g.ItemTable(5, ItemKindAndArmour) = 5000;  // a weapon
+  m.carry(1, 5, true);
+  CCHEC3(m.g);
+  EXPECT_EQ(m.row(EquippedWeapon), 5);
+  m.carry(1, 5, false);
+  CCHEC3(m.g);
+  EXPECT_EQ(m.row(EquippedWeapon), 0);
+}
+
 TEST(BattleValues, NaturalArmourOnlyForAnUnarmouredFighterThief) {
   Member m;
   m.g.ClassTable(6, ClassSkills) = 10011;          // combat and thief skills

@@ -125,6 +125,11 @@ TEST(CastleJudgement, ExactlyTheThresholdGainsTheLevelAndAFullMaximumStays) {
   EXPECT_EQ(t.g.CharRec(0, MaxHitPoints), 9999);
   EXPECT_EQ(screenRow(t, 4), "                   A は  2  レベルになった");
   EXPECT_EQ(screenRow(t, 6), "");
+  // The hit-point die is still rolled, so later draws are the same as for
+  // any other member.
+  rt::Random oneDie;
+  oneDie.RND(1);
+  EXPECT_EQ(t.con.random().seed(), oneDie.seed());
 }
 
 TEST(CastleJudgement, AMemberPastHisLifeSpanRetiresAndLeavesTheParty) {

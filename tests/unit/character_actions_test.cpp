@@ -66,5 +66,48 @@ TEST(CharacterActions, AnItemGoesToTheReceiversFirstFreeSlotUnlessItIsWorn) {
   EXPECT_EQ(itemSlot(a.g, 1, 2), 10002);
 }
 
+TEST(CharacterActions, ALoadOfCursedItemsAloneIsNeverTooHeavy) {
+  // Without Strength nothing may be worn; a cursed helmet cannot come off, so
+  // asking again and again would never end.
+  Actor a;
+  a.g.Setting(ItemWeight) = 1;
+  a.g.Setting(CarryFactor) = 1;
+  a.g.ItemTable(4, ItemKindAndArmour) = 10001;  // cursed, type 1
+  a.g.ItemTable(4, ItemWeightAndBreak) = 5;
+  itemSlot(a.g, 0, 1) = 12004;
+  a.type(
+      "40"
+      "0");  // no weapon; the helmets stop at the cursed one
+  CHARA(a.g);
+  EXPECT_EQ(itemSlot(a.g, 0, 1), 12004);
+
+  itemSlot(a.g, 0, 1) = 10004;  // the same helmet put on of the member's own will
+  a.g.ItemTable(4, ItemKindAndArmour) = 1;
+  // Too heavy: the weapons are offered again and take the last "0", so the
+  // helmets' question waits for a key that never comes.
+  a.type("4010");
+  EXPECT_THROW(CHARA(a.g), rt::ProgramEnd);
+}
+
+TEST(CharacterActions, ACurseFoundByIdentifyingTakesOffOnlyTheFirstItemOfItsType) {
+  // Items 4, 5 and 6 are of type 2; 4 and 5 are worn, 6 is cursed and not
+  // yet identified. With Knowledge 0 a draw of 51 or more is the curse.
+  Actor a;
+  a.g.ClassTable(0, ClassSkills) = 1001;  // holy spells
+  for (int item = 4; item <= 6; ++item) a.g.ItemTable(item, ItemKindAndArmour) = 2;
+  a.g.ItemTable(6, ItemKindAndArmour) = 10002;
+  for (int n = 1; n <= 20 && itemSlot(a.g, 0, 3) != 12006; ++n) {
+    itemSlot(a.g, 0, 1) = 11004;
+    itemSlot(a.g, 0, 2) = 11005;
+    itemSlot(a.g, 0, 3) = 6;
+    a.con.random().RANDOMIZE(n);
+    a.type("83{Enter}0");
+    CHARA(a.g);
+  }
+  EXPECT_EQ(itemSlot(a.g, 0, 3), 12006);
+  EXPECT_EQ(itemSlot(a.g, 0, 1), 10004);
+  EXPECT_EQ(itemSlot(a.g, 0, 2), 11005);
+}
+
 }  // namespace
 }  // namespace kestrun::game

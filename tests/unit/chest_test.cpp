@@ -110,6 +110,25 @@ TEST(Chest, AWrongTrapNamedWithoutLuckSpringsTheRealOne) {
   EXPECT_EQ(t.g.CharLong(0, Gold), 12);
 }
 
+TEST(Chest, AWrongTrapNamedDrawsOnlyTheLuckRoll) {
+  // The same chest left at once, and left after a lucky wrong guess: the
+  // guess costs one draw, so the chest's later draws are not shifted.
+  GameFixture left;
+  setUpChest(left.g, 1, 3);
+  left.g.TrapTable(1, TrapExists) = 1;
+  EXPECT_FALSE(atTheChest(left, "0"));
+  rt::Random afterOneDraw = left.con.random();
+  afterOneDraw.RND(1);
+
+  GameFixture guessed;
+  setUpChest(guessed.g, 1, 3);
+  guessed.g.TrapTable(1, TrapExists) = 1;
+  guessed.g.BattleParty(0, FirstBattleStat + Luck) = 100;  // always beats RND x 100
+  EXPECT_FALSE(atTheChest(guessed, "21\n0"));
+  EXPECT_EQ(guessed.g.CharRec(0, Status), 1);  // the trap did not go off
+  EXPECT_EQ(guessed.con.random().seed(), afterOneDraw.seed());
+}
+
 TEST(Chest, EachMemberInspectsOnlyOnceAndReportsBesideHisPlace) {
   GameFixture t;
   setUpChest(t.g, 2, 0);

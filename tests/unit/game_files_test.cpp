@@ -157,6 +157,21 @@ TEST_F(GameFiles, RosterRoundTripsWithAnyKeyAndPassesItsChecks) {
   }
 }
 
+TEST_F(GameFiles, NamesWithACommaOrALeadingBlankReadBackWhole) {
+  // Both can be typed as a quoted answer; written plain, the first would
+  // read back to its comma and the second without its blanks.
+  RosterTables r = sampleRoster();
+  r.CharName(1) = "BO, THE BOLD";
+  r.CharName(2) = "  CY";
+  r.CharName(3) = "DEE";
+  writeFile("T-C.DAT", [&](rt::FileTable& f) { writeRoster(f, 1, r, 4000, 4711); });
+  RosterTables loaded;
+  ASSERT_EQ(loadRoster(*this, "T-C.DAT", loaded, 4711), RosterVerdict::Sound);
+  EXPECT_EQ(loaded.CharName(1), "BO, THE BOLD");
+  EXPECT_EQ(loaded.CharName(2), "  CY");
+  EXPECT_EQ(loaded.CharName(3), "DEE");
+}
+
 TEST_F(GameFiles, RosterChecksRefuseChangedRecordsAndOtherScenarios) {
   RosterTables r = sampleRoster();
   writeFile("T-C.DAT", [&](rt::FileTable& f) { writeRoster(f, 1, r, 4000, 4711); });

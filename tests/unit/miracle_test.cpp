@@ -82,6 +82,28 @@ TEST(MiracleChoice, AnOfferLargerThanItsEffectsIsCutDown) {
   EXPECT_EQ(m.g.SysWord(FirstOfferedEffect + 2), 0);
 }
 
+TEST(MiracleChoice, AnOfferHoldsOneToFiveEffects) {
+  // Five words hold the offer; a size of 0 still offers one effect.
+  Miracles m;
+  m.miracleSpell(3, 10, 9);
+  m.choose("5{Enter}");
+  for (int i = 0; i < 5; ++i) EXPECT_NE(m.g.SysWord(FirstOfferedEffect + i), 0);
+  EXPECT_EQ(m.row(16), "");
+  EXPECT_EQ(m.row(9), "1 - 5");
+  m.miracleSpell(3, 10, 0);
+  const int only = m.choose("1{Enter}");
+  EXPECT_EQ(m.g.SysWord(FirstOfferedEffect), only);
+  EXPECT_EQ(m.g.SysWord(FirstOfferedEffect + 1), 0);
+}
+
+TEST(MiracleChoice, ADrawNeverReachesTheDeathOrLossOfAMember) {
+  // Effects 37 and 38 would strike the wearer of an item whose power draws
+  // them, so a range above 36 draws as 36 does.
+  Miracles m;
+  m.miracleSpell(1, 99, 0);
+  for (int n = 0; n < 200; ++n) EXPECT_LE(m.choose(), 36);
+}
+
 // --- effects on everybody ---------------------------------------------------------
 
 TEST(MiracleEffects, MonstersAllDieWithTheirExperienceButOnlyInTheDungeon) {
@@ -153,8 +175,17 @@ TEST(MiracleEffects, RevivalAsksOnlyAmongTheDeadAndTakesTheOnlyOne) {
 
   m.perform(7, 2);  // named by the caller
   EXPECT_EQ(m.g.CharRec(1, Status), 1);
-  m.perform(7, 1);  // the living are not revived
+}
+
+TEST(MiracleEffects, AMemberNamedByTheCallerIsTakenAsHeIs) {
+  Miracles m;
+  m.g.CharRec(1, Status) = 15000;  // stoned: the player could not choose him
+  m.perform(10, 2);
+  EXPECT_EQ(m.g.CharRec(1, MaxHitPoints), 31);
+  m.perform(7, 1);  // revival of the living: status 1 and a single hit point
+  EXPECT_EQ(m.g.CharRec(0, Status), 1);
   EXPECT_EQ(m.g.CharRec(0, HitPoints), 1);
+  m.perform(10, 4);  // beyond the party: nothing
 }
 
 TEST(MiracleEffects, YoungerNeverBelowTheFirstDay) {

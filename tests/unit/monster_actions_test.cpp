@@ -222,6 +222,43 @@ TEST(MonsterBlows, DrainingALevelOneMemberLosesHimForGood) {
   EXPECT_EQ(t.g.BattleParty(0, LevelsLost), 1);
 }
 
+// A level-50 drainer of three levels strikes a level-2 member without Luck
+// until a blow lands; with `keyWait` the drain message waits for a key that
+// never comes, so the screen shows it.
+void drainThreeLevelsFromLevelTwo(Monsters& t, bool keyWait) {
+  t.action(0, 0) = 10;
+  t.g.MonsterTable(7, MonsterLevel) = 5001;
+  t.g.MonsterTable(7, MonsterDrain) = 300;
+  t.g.BattleParty(0, FirstBattleStat + Luck) = 0;
+  t.g.SysWord(MessageTime) = keyWait ? 10000 : 0;
+  for (int n = 1; n <= 10 && t.g.CharRec(0, Status) != status::Lost; ++n) {
+    t.g.CharRec(0, LevelAndFloor) = 2;
+    t.g.CharRec(0, MaxHitPoints) = 30;
+    t.g.CharRec(0, HitPoints) = 1000;
+    t.g.BattleParty(0, LevelsLost) = 0;
+    t.seed(n);
+    try {
+      actMonster(t.g, 0, 0);
+    } catch (const rt::ProgramEnd&) {
+      if (!t.row(14).empty()) return;
+    }
+  }
+}
+
+TEST(MonsterBlows, ADrainSaysTheLevelsOfTheBlowAndTakesWhatTheMemberHas) {
+  Monsters shown;
+  drainThreeLevelsFromLevelTwo(shown, true);
+  EXPECT_EQ(shown.row(14), "M0 はレベルを  3  下げられた");
+
+  Monsters t;
+  drainThreeLevelsFromLevelTwo(t, false);
+  EXPECT_EQ(t.g.CharRec(0, Status), status::Lost);
+  EXPECT_EQ(t.g.BattleParty(0, LevelsLost), 2);
+  // Drained to nothing, he still rolls for and loses his hit points (a die
+  // of no sides takes 1) before he is lost.
+  EXPECT_EQ(t.g.CharRec(0, MaxHitPoints), 29);
+}
+
 TEST(MonsterBlows, ADrainWardAndSealedTouchesKeepTheLevels) {
   Monsters t;
   t.action(0, 0) = 10;

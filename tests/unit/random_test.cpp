@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "test_support.h"
+
 namespace kestrun::rt {
 namespace {
 
@@ -63,6 +67,25 @@ TEST(RandomTest, NeverProducesZero) {
     float value = many.RND(1);
     ASSERT_GT(value, 0.0f);
     ASSERT_LT(value, 1.0f);
+  }
+}
+
+TEST(RandomTest, ScaledDrawsAreComputedInDoublePrecision) {
+  // Fractions just below a whole multiple: rounded to a single, RND x n
+  // would reach the next whole number.
+  struct Case {
+    uint32_t m;
+    int n;
+    double whole;
+  };
+  for (Case c : {Case{1090519, 100, 12}, Case{61117, 7000, 50}, Case{427819, 1000, 50},
+                 Case{850352, 365, 36}, Case{4567131, 90, 48}}) {
+    Random random;
+    makeNextFraction(random, c.m);
+    EXPECT_EQ(std::floor(random.RND(1) * c.n), c.whole) << c.m;
+    EXPECT_EQ(random.RND(0), c.m / 8388608.0);
+    const float single = static_cast<float>(random.RND(0)) * static_cast<float>(c.n);
+    EXPECT_EQ(std::floor(single), c.whole + 1);
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "game/state/roster_file.h"
 #include "game_fixture.h"
+#include "test_support.h"
 
 namespace kestrun::game {
 namespace {
@@ -51,6 +52,21 @@ TEST(RosterWriter, SavesASealedRosterAndReplacesALeftoverFile) {
   EXPECT_NE(readAll("T-C.DAT"), first);
   ASSERT_EQ(loadSaved(saved, 55), RosterVerdict::Sound);
   EXPECT_EQ(saved.CharRec(0, AgeDays), -29000.0f);
+}
+
+TEST(RosterWriter, TheKeyIsDrawnInDoublePrecision) {
+  // RND = 61117 / 2^23: RND x 7000 is 50.999999..., which a single would
+  // round up to 51.
+  GameFixture t;
+  prepare(t.g);
+  rt::makeNextFraction(t.con.random(), 61117);
+  CHWRT(t.g);
+  rt::FileTable files;
+  RosterTables saved;
+  RosterSeal seal;
+  files.OPEN("T-C.DAT", rt::FileMode::Input, rt::FileAccess::Read, 1);
+  readRoster(files, 1, saved, seal);
+  EXPECT_EQ(seal.key, 3050);
 }
 
 TEST(RosterWriter, AFailedWriteLeavesTheOldRosterLoadable) {

@@ -63,6 +63,22 @@ TEST(SpellAnnouncement, AMonstersHealingDoesNotLandOnTheParty) {
   EXPECT_EQ(b.row(8), "Mon7 は S1 を唱えた");
 }
 
+TEST(SpellAnnouncement, AMonstersHitBoostLandsOnTheMembersItNames) {
+  Battle b;
+  b.spell(5, 5, 1, 4, 0);
+  b.monsterCasts(5, 0, 0, 2);
+  EXPECT_EQ(b.g.BattleParty(1, HitBonus), 4);
+  EXPECT_EQ(b.g.BattleParty(0, HitBonus), 0);
+  EXPECT_EQ(b.row(10), "M1 は攻撃の命中率が増した");
+  EXPECT_EQ(b.con.text().cell(24, 10).fg, 3);
+  // Scope 2 names no member either; such a spell reaches the whole party.
+  b.spell(5, 5, 2, 4, 0);
+  b.monsterCasts(5, 0, 0, 0);
+  EXPECT_EQ(b.g.BattleParty(0, HitBonus), 4);
+  EXPECT_EQ(b.g.BattleParty(1, HitBonus), 8);
+  EXPECT_EQ(b.g.BattleParty(2, HitBonus), 4);
+}
+
 // --- scopes and kills -----------------------------------------------------------------
 
 TEST(SpellScope, OneMonsterItsGroupOrEveryGroup) {
@@ -134,11 +150,15 @@ TEST(ElementalDamage, FireOnAColdResistantMonsterHurtsMore) {
   EXPECT_EQ(b.row(10), "Mon7 は 12 のダメージ");
 }
 
-TEST(ElementalDamage, RadiationComesFromTheCastersStatAndLevel) {
+TEST(ElementalDamage, RadiationComesFromTheCastersStatAndLevelFractionAndAll) {
   Battle b;
   b.spell(51, 4, 1, 2, 30);  // Knowledge 10 x level 5 x 30 %
   b.castInBattle(51, 0, 0);
   EXPECT_EQ(b.monsterHp(0, 0), 5);
+  b.spell(51, 4, 1, 2, 31);  // 15.5: not rounded down
+  b.castInBattle(51, 0, 1);
+  EXPECT_EQ(b.monsterHp(0, 1), 4.5f);
+  EXPECT_EQ(b.row(10), "Mon7 は 15.5 のダメージ");
 }
 
 TEST(ElementalDamage, OnMembersResistanceAndWornWardsCutIt) {
@@ -279,6 +299,31 @@ TEST(DisablingSpells, OnMembersSleepParalysisAndStoneKeepTheOtherDigits) {
     }
     EXPECT_TRUE(took) << "a = " << a;
   }
+}
+
+TEST(KillSpells, AMembersFloorFlagsDoNotHelpHimEscape) {
+  // The level contest weighs the Strength digits alone; the floor flags
+  // above them in the same field would otherwise win every contest.
+  Battle b;
+  b.spell(9, 9, 1, 0, 0);
+  b.g.MonsterTable(7, MonsterLevel) = 100;  // level 1
+  b.g.CharRec(0, LevelAndFloor) = 1;
+  int slain = 0;
+  for (int n = 1; n <= 20; ++n) {
+    bool dead[2];
+    for (bool flagged : {false, true}) {
+      b.g.CharRec(0, Status) = status::Normal;
+      b.g.CharRec(0, HitPoints) = 10;
+      b.g.CharRec(0, FloorFlags) = flagged ? 11010 : 1010;
+      rt::Random& random = b.con.random();
+      random.RANDOMIZE(static_cast<int32_t>(random.seed() ^ (n * 7919u)));  // the same seed twice
+      b.monsterCasts(9, 0, 0, 1);
+      dead[flagged] = b.g.CharRec(0, Status) == status::Dead;
+    }
+    EXPECT_EQ(dead[0], dead[1]) << n;
+    slain += dead[0];
+  }
+  EXPECT_GT(slain, 0);
 }
 
 TEST(KillSpells, FamilyOfTheSpellIsSpared) {

@@ -55,6 +55,19 @@ TEST(SpellView, DescribesTheSpellOfTheNumberGiven) {
   EXPECT_EQ(screenRow(t, 23), "                                   Hit Any Key");
 }
 
+TEST(CastingList, AScenarioWithoutSpellsGivesAnEmptyListInsteadOfWaiting) {
+  // No key could ever end the kind question, so the list is simply empty.
+  GameFixture t;
+  t.g.CharLong(0, HolyPointsMax) = 2;
+  t.g.CharLong(0, MagicPointsMax) = 2;
+  t.g.SysWord(SpellMenuRow) = 23;
+  t.g.SysWord(SpellListRow) = 14;
+  t.type("2");
+  SPS(t.g);
+  EXPECT_EQ(t.g.SysWord(SpellKindChosen), kMagicSpells);
+  EXPECT_EQ(t.g.SysWord(SpellEntries), 0);
+}
+
 TEST(CastingList, AsksTheKindOnlyOfCastersWithPointsOfBoth) {
   GameFixture t;
   defineSpell(t.g, 1, 1, 1, "HEAL");

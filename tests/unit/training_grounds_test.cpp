@@ -249,6 +249,40 @@ TEST(RosterManagement, ClassChangeKeepsAShareOfExperienceAndUnequips) {
   EXPECT_EQ(g.CharLong(1, HolyPoints), 20);
 }
 
+TEST(RosterManagement, TheFifteenthClassIsListedBesideTheOthersAndCanBeChosen) {
+  // Row 14 + 10 lies below the screen, so class 15 goes to a second column.
+  GameFixture t;
+  Game& g = t.g;
+  smallGuild(g);
+  g.ClassTable(14, ClassSkills) = 11111;
+  g.ClassName(14) = "ALL";
+  addCharacter(g, 0, "A");
+  train(t, "21{Enter}5");
+  EXPECT_EQ(rowText(t.con.text(), 10).substr(44), "15 ALL");
+  train(t, "21{Enter}515{Enter}");
+  EXPECT_EQ(classOf(g, 0), 14);
+}
+
+TEST(RosterManagement, AClassWhoseUnitsDigitIsZeroIsNeitherListedNorTaken) {
+  // Class 3 has skills but no units digit: it is not a class of the
+  // scenario, whatever the rest of its field says.
+  GameFixture t;
+  Game& g = t.g;
+  smallGuild(g);
+  g.ClassTable(3, ClassSkills) = 10;
+  g.ClassName(3) = "NONE";
+  addCharacter(g, 0, "A");
+  train(t, "21{Enter}54{Enter}");
+  EXPECT_EQ(rowText(t.con.text(), 13), "");
+  EXPECT_EQ(classOf(g, 0), 0);
+}
+
+TEST(Names, ACutAtTwelveBytesNeverSplitsADoubleByteCharacter) {
+  EXPECT_EQ(nameFromLine("ABCDEFGHIJKLMN"), "ABCDEFGHIJKL");
+  EXPECT_EQ(nameFromLine("ABCDEFGHIJK"_sj + "あ"_sj), "ABCDEFGHIJK");
+  EXPECT_EQ(nameFromLine("あいうえおかき"_sj), "あいうえおか"_sj);
+}
+
 TEST(TrainingOptions, NewGameKeepsStatsWhileDeleteAllEmptiesTheRoster) {
   GameFixture t;
   Game& g = t.g;

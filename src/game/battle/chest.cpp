@@ -284,9 +284,9 @@ Next disarm(Game& g, const Chest& chest) {
   const std::optional<int> named = nameTrap(g, p);
   if (!named) return Next::Menu;
   if (chest.trap == kNoTrap) return sayNoTrap(g, 26, 9);
-  const double scaleDraw = randomDraw(g) * (g.SysWord(StatScale) * 50);
   const int c = memberSlot(g, p);
   if (*named == chest.trap) {
+    const double scaleDraw = randomDraw(g) * (g.SysWord(StatScale) * 50);
     const double difficulty = rt::MOD(g.TrapTable(chest.trap, TrapDifficulty), 10);
     if (beatsTrap(battleStat(g, p, Dexterity), trapSkillFactor(g, c), scaleDraw, difficulty,
                   4 * difficultyWeight(g.Setting(AgeingAndChest)))) {

@@ -141,19 +141,17 @@ void loseMember(Game& g, const Victim& v) {
   showResult(g, {g.CharName(v.slot), " は消失した !"_sj});
 }
 
-// Levels drained; false when none are left and the member is lost.
+// Levels drained: the message names the levels the blow took, then they are
+// cut to the member's level. The hit points and spells follow the new level
+// even for a member drained to nothing; false when he is then lost.
 bool drainLevels(Game& g, const Victim& v, int levels) {
-  const int level = levelOf(g, v.slot);
-  levels = std::min(levels, level);
   sayResult(
       g, {g.CharName(v.slot), " はレベルを "_sj, static_cast<int16_t>(levels), " 下げられた"_sj});
+  const int level = levelOf(g, v.slot);
+  levels = std::min(levels, level);
   g.CharRec(v.slot, LevelAndFloor) -= static_cast<float>(levels);
   g.BattleParty(v.position - 1, LevelsLost) += static_cast<float>(levels);
   const int newLevel = level - levels;
-  if (newLevel < 1) {
-    loseMember(g, v);
-    return false;
-  }
   const double loss =
       std::max(1.0, g.CharRec(v.slot, MaxHitPoints) - maximumAfterDrain(g, v.slot, newLevel));
   g.CharRec(v.slot, HitPoints) -= static_cast<float>(loss);
@@ -162,6 +160,10 @@ bool drainLevels(Game& g, const Victim& v, int levels) {
   g.SysWord(LearningMode) = 1;
   g.SysWord(NewLevel) = static_cast<float>(newLevel);
   SPM(g);
+  if (newLevel < 1) {
+    loseMember(g, v);
+    return false;
+  }
   return true;
 }
 

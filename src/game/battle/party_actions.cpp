@@ -64,15 +64,16 @@ WeaponDice weaponDiceOf(const Game& g, int weapon, Skills skills) {
 }
 
 // The walk over the member's items that decides a critical hit: every
-// usable item sets the factor to 2, and an item that gives critical hits
-// tests at once; a fighting thief tests once more at the end.
+// item but a worn one (cursed on or not) that does not suit him sets the
+// factor to 2, and an item that gives critical hits tests at once; a
+// fighting thief tests once more at the end.
 bool criticalHit(Game& g, int c, Skills skills) {
   const int level = levelOf(g, c);
   int factor = 3;
   for (int slot = 1; slot <= itemSlotCount(g); ++slot) {
     const float value = itemSlot(g, c, slot);
     const int item = itemNumber(value);
-    if (isEquipped(value) && !itemSuitsAlignment(g, c, item)) continue;
+    if (isWorn(value) && !itemSuitsAlignment(g, c, item)) continue;
     factor = 2;
     if (g.ItemTable(item, ItemBonus) >= 10000 &&
         criticalSucceeds(level, factor, randomDraw(g) * 100)) {
@@ -110,8 +111,8 @@ Blows strike(Game& g, int row, int c, Aim aim) {
   const int weapon = rt::toInt32(g.BattleParty(row, EquippedWeapon));
   const WeaponDice dice = weaponDiceOf(g, weapon, skills);
   const double chance =
-      hitChance(level, monsterArmourForBlows(g, aim.group, aim.place), battleStat(g, row + 1, Strength),
-                g.BattleParty(row, HitBonus), penalty);
+      hitChance(level, monsterArmourForBlows(g, aim.group, aim.place),
+                battleStat(g, row + 1, Strength), g.BattleParty(row, HitBonus), penalty);
   const double armourValue = armourValueOf(g, monster);
   const bool slays =
       itemSuitsAlignment(g, c, weapon) && itemMarksType(g, weapon, monsterTypeOf(g, monster));

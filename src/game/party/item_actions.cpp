@@ -125,12 +125,13 @@ double identifyChance(const Game& g, int actor) {
   return 50 + 2 * rt::INT(rt::divide((knowledge * 2 - scale) * 10, scale)) + levelOf(g, actor);
 }
 
-// The item is put on, cursed, in place of whatever of its type was worn.
+// The item is put on, cursed; the first item of its type in slot order is
+// taken off to make room (a later one worn stays on).
 void curse(Game& g, int actor, int slot) {
   printAt(g, 29, 22, "アイテムの呪いにかかった"_sj);
   lingerAfterCurse(g);
   const int item = itemNumber(itemSlot(g, actor, slot));
-  for (int other : slotsOfType(g, actor, itemKind(g, item))) setEquipDigit(g, actor, other, 0);
+  setEquipDigit(g, actor, slotsOfType(g, actor, itemKind(g, item)).front(), 0);
   itemSlot(g, actor, slot) = static_cast<float>(12000 + item);
 }
 

@@ -153,6 +153,9 @@ void raiseArmourClass(Game& g, const SpellCast& cast) {
 
 bool castHoly(Game& g, const SpellCast& cast) {
   switch (cast.effect) {
+    case 5:
+      // The hit boost reaches the members it names, whoever casts it.
+      return castPartyEffect(g, cast);
     case 6:
       damage(g, cast);
       return true;

@@ -124,13 +124,6 @@ std::optional<int> memberOfPosition(const Game& g, int position) {
   return memberSlot(g, position);
 }
 
-// A member named by the caller must be one the player could have chosen.
-std::optional<int> namedMember(const Game& g, int effect, int position) {
-  const std::optional<int> slot = memberOfPosition(g, position);
-  if (slot && !isChoosable(g, effect, *slot)) return std::nullopt;
-  return slot;
-}
-
 // --- effects on all -----------------------------------------------------------
 
 int casterOf(const Game& g) {
@@ -344,8 +337,10 @@ void perform(Game& g, int effect) {
   const int position = rt::toInt32(g.SysWord(MiracleTarget));
   if (!isInDungeon(g) && isDungeonOnly(effect)) return;
   if (needsMember(effect)) {
+    // A member named by the caller is taken as he is; only the player's
+    // choice is limited to those the effect suits.
     const std::optional<int> slot =
-        position == 0 ? chooseMember(g, effect) : namedMember(g, effect, position);
+        position == 0 ? chooseMember(g, effect) : memberOfPosition(g, position);
     if (slot) actOnMember(g, effect, *slot);
     return;
   }

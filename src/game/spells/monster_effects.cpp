@@ -21,7 +21,7 @@ constexpr float kDisabled = 2;
 constexpr double kMarked = 10000;
 constexpr double kHighestRadiation = 9999;
 
-float rnd(Game& g) {
+double rnd(Game& g) {
   return g.con.random().RND(1);
 }
 
@@ -117,13 +117,13 @@ void lowerResistance(Game& g, const SpellCast& cast) {
 // --- magic -----------------------------------------------------------------------
 
 // Radiation: the caster's Strength, Knowledge, Faith or Luck (a = 1..4)
-// times his level, in hundredths of b.
+// times his level, in hundredths of b; a fraction is kept.
 double radiation(const Game& g, const SpellCast& cast) {
   static constexpr int kStats[] = {Strength, Knowledge, Faith, Luck};
   const int choice = rt::toInt32(cast.a);
   if (choice < 1 || choice > 4) return 0;
   const double amount =
-      rt::INT(statOf(g, cast.caster, kStats[choice - 1]) * casterLevel(g, cast) * cast.b / 100);
+      statOf(g, cast.caster, kStats[choice - 1]) * casterLevel(g, cast) * cast.b / 100;
   return std::min(amount, kHighestRadiation);
 }
 

@@ -25,7 +25,7 @@ constexpr double kShieldLimit = 80;
 constexpr double kShieldStep = 20;
 constexpr float kHighestMaxHitPoints = 9999;
 
-float rnd(Game& g) {
+double rnd(Game& g) {
   return g.con.random().RND(1);
 }
 

@@ -27,7 +27,7 @@ int messageRow(const SpellCast& cast) {
   return cast.inBattle ? 10 : 16;
 }
 
-float rnd(Game& g) {
+double rnd(Game& g) {
   return g.con.random().RND(1);
 }
 

@@ -26,7 +26,7 @@ constexpr float kOffTheMap = 8000;
 constexpr float kIntoTheSky = 9000;
 constexpr int kQuestionRow = 18;
 
-float rnd(Game& g) {
+double rnd(Game& g) {
   return g.con.random().RND(1);
 }
 

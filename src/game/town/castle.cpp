@@ -98,11 +98,13 @@ void showShortfall(Game& g, int c, double threshold) {
   g.con.PRINT(" 不足です"_sj);
 }
 
+// The dice are rolled even for a maximum already at the cap, so the draws
+// that follow do not depend on it.
 void raiseHitPoints(Game& g, int c, int newLevel) {
   const float old = g.CharRec(c, MaxHitPoints);
-  if (old >= kHitPointCap) return;
   const float raised =
       rt::toSingle(std::min<double>(raisedHitPointMaximum(g, c, newLevel), kHitPointCap));
+  if (old >= kHitPointCap) return;
   g.con.LOCATE(49, 6);
   g.con.PRINT(raised, rt::Sep::EndLine);
   printAt(g, 23, 6, "ＨＰが "_sj);

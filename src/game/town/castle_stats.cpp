@@ -19,7 +19,7 @@ using namespace rt::literals;
 
 namespace {
 
-float rnd(Game& g) {
+double rnd(Game& g) {
   return g.con.random().RND(1);
 }
 

@@ -27,7 +27,7 @@ struct Creation {
   bool rolled = false;
 };
 
-float RND(Game& g) {
+double RND(Game& g) {
   return g.con.random().RND(1);
 }
 
