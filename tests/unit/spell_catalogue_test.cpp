@@ -81,7 +81,7 @@ TEST(CastingList, AsksTheKindOnlyOfCastersWithPointsOfBoth) {
   SPS(t.g);  // no key is scripted: it must not wait
   EXPECT_EQ(t.g.SysWord(SpellKindChosen), kHolySpells);
   EXPECT_EQ(t.g.SysWord(SpellEntries), 1);
-  EXPECT_EQ(screenRow(t, 13), " 1 HEAL               1");
+  EXPECT_EQ(screenRow(t, 13), " 1 HEAL 1");
 
   t.g.CharLong(0, MagicPointsMax) = 2;
   t.g.SysWord(SpellMenuRow) = 23;
@@ -89,7 +89,7 @@ TEST(CastingList, AsksTheKindOnlyOfCastersWithPointsOfBoth) {
   t.type("3x2");
   SPS(t.g);
   EXPECT_EQ(t.g.SysWord(SpellKindChosen), kMagicSpells);
-  EXPECT_EQ(screenRow(t, 13), " 1 FIRE               1");
+  EXPECT_EQ(screenRow(t, 13), " 1 FIRE 1");
 }
 
 TEST(CastingList, NarrowsTheNamesWhenAKindHasManySpells) {
