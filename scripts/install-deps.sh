@@ -10,7 +10,7 @@ packages=(
   unifont
   libcli11-dev libtomlplusplus-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool tmux
+  xvfb xauth xdotool tmux xterm
   scdoc desktop-file-utils appstream man-db
 )
 

@@ -8,6 +8,7 @@
 #include "app/options.h"
 #include "app/roster_place.h"
 #include "app/session_output.h"
+#include "app/signals.h"
 #include "frontends/frontends.h"
 #include "game/state/game.h"
 #include "game/town/main_line.h"
@@ -33,7 +34,7 @@ std::string chooseFrontend(const app::Options& o) {
 std::unique_ptr<rt::Frontend> openFrontend(const std::string& name, const app::Options& o,
                                            const rt::Font& font) {
   if (name == "sdl") return fe::makeSdlFrontend({o.scale, o.fullscreen, o.startDir}, font);
-  if (name == "tty") return fe::makeTtyFrontend();
+  if (name == "tty") return fe::makeTtyFrontend(*fe::ttyGraphicsNamed(o.ttyGraphics));
   return fe::makeHeadlessFrontend();
 }
 
@@ -127,7 +128,8 @@ int main(int argc, char** argv) {
   }
   SessionEnd end;
   try {
-    auto frontend = openFrontend(frontendName, o, font);
+    auto frontend = app::closingOnSignals(openFrontend(frontendName, o, font));
+    app::watchEndingSignals();
     end = runGame(o, rosters, *frontend, font, output);
   } catch (const fe::FrontendError& e) {
     std::cerr << "kestrun: " << e.what() << "\n";
@@ -136,5 +138,5 @@ int main(int argc, char** argv) {
   // Told once the terminal is back in its own mode, where the user can read it.
   for (const std::string& failure : end.failures) std::cerr << failure << "\n";
   if (end.failures.empty()) reportKeysLeft(end);
-  return end.failures.empty() ? end.status : kOutputError;
+  return end.failures.empty() ? app::statusAfterSignals(end.status) : kOutputError;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "runtime/frontend.h"
 
@@ -27,9 +30,14 @@ struct WindowOptions {
 
 // A resizable window showing the 640 x 432 image, integer-scaled.
 std::unique_ptr<rt::Frontend> makeSdlFrontend(const WindowOptions& options, const rt::Font& font);
-// The terminal: text in UTF-8 with ANSI colours, graphics in the cells that
-// hold no text.
-std::unique_ptr<rt::Frontend> makeTtyFrontend();
+// How the terminal draws the graphics plane: asked of the terminal (auto),
+// a sixel or kitty image beneath the text, or braille dots in the cells.
+enum class TtyGraphics : uint8_t { Auto, Sixel, Kitty, Cells };
+// The choice named auto, sixel, kitty or cells.
+std::optional<TtyGraphics> ttyGraphicsNamed(std::string_view name);
+// The terminal: text in UTF-8 with ANSI colours, graphics as images where the
+// terminal can show them, else in the cells that hold no text.
+std::unique_ptr<rt::Frontend> makeTtyFrontend(TtyGraphics graphics);
 // No screen and no player: virtual time, every wait returns at once.
 std::unique_ptr<rt::Frontend> makeHeadlessFrontend();
 

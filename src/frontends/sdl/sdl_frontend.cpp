@@ -6,15 +6,19 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "frontends/entry_input.h"
 #include "frontends/frontends.h"
 #include "frontends/screen_change.h"
+#include "frontends/screen_entries.h"
 #include "frontends/sdl/sdl_keys.h"
 #include "runtime/composite.h"
 #include "runtime/graphics.h"
+#include "runtime/keyboard.h"
 #include "runtime/textscreen.h"
 
 namespace kestrun::fe {
@@ -57,6 +61,8 @@ class VideoSubsystem {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) cannotOpenWindow();
+    // Controllers are welcome but not needed: the window opens without them.
+    controllers_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (!hasScreen()) {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       throw FrontendError(
@@ -65,7 +71,9 @@ class VideoSubsystem {
     }
   }
   ~VideoSubsystem() {
-    if (!keptUntilExit_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (keptUntilExit_) return;
+    if (controllers_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
   void keepUntilExit() { keptUntilExit_ = true; }
   VideoSubsystem(const VideoSubsystem&) = delete;
@@ -73,7 +81,39 @@ class VideoSubsystem {
 
  private:
   bool keptUntilExit_ = false;
+  bool controllers_ = false;
 };
+
+// How far a stick must lean to count as a direction, and how far back it
+// must come before it counts again.
+constexpr Sint16 kStickPressed = 20000;
+constexpr Sint16 kStickReleased = 12000;
+
+std::optional<EntryInput::Button> controllerButton(Uint8 button) {
+  using B = EntryInput::Button;
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return B::Up;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return B::Down;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return B::Left;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return B::Right;
+    case SDL_CONTROLLER_BUTTON_A:
+      return B::Press;
+    case SDL_CONTROLLER_BUTTON_B:
+      return B::Back;
+    case SDL_CONTROLLER_BUTTON_START:
+      return B::Camp;
+    case SDL_CONTROLLER_BUTTON_X:
+      return B::Door;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return B::Enter;
+    default:
+      return std::nullopt;
+  }
+}
 
 // The largest whole factor at which the image fits the usable desktop.
 int fittingScale() {
@@ -133,6 +173,7 @@ class SdlFrontend final : public rt::Frontend {
   void present(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) override {
     if (!presented_.changed(text, graphics)) return;
     rt::composite(text, graphics, &font_, frame_);
+    entryInput_.screenChanged(findScreenEntries(text));
     SDL_UpdateTexture(texture_.get(), nullptr, frame_.data(), kWidth * 4);
     render();
   }
@@ -199,7 +240,67 @@ class SdlFrontend final : public rt::Frontend {
     SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
     SDL_RenderClear(renderer_.get());
     SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+    drawHighlight();
     SDL_RenderPresent(renderer_.get());
+  }
+
+  // A frame around the entry the controller's A button would press.
+  void drawHighlight() {
+    const auto entry = entryInput_.highlighted();
+    if (!entry) return;
+    const SDL_Rect frame{entry->column * rt::kCellWidth - 2, entry->row * rt::kCellHeight,
+                         entry->width * rt::kCellWidth + 4, rt::kCellHeight};
+    SDL_SetRenderDrawColor(renderer_.get(), 0xFF, 0xFF, 0x00, 255);
+    SDL_RenderDrawRect(renderer_.get(), &frame);
+  }
+
+  bool sendKey(std::optional<uint8_t> code, rt::InputSink& sink) {
+    if (!code) return false;
+    sink.keyCode(*code);
+    return true;
+  }
+
+  // Left button or a tap: the entry under it; right button: Escape.
+  bool handleClick(const SDL_MouseButtonEvent& click, rt::InputSink& sink) {
+    if (click.button == SDL_BUTTON_RIGHT) return sendKey(rt::key::Escape, sink);
+    if (click.button == SDL_BUTTON_MIDDLE) return sendKey(rt::key::Enter, sink);
+    if (click.button != SDL_BUTTON_LEFT || click.x < 0 || click.y < 0 || click.x >= kWidth ||
+        click.y >= kHeight) {
+      return false;
+    }
+    return sendKey(entryInput_.click(click.x / rt::kCellWidth, click.y / rt::kCellHeight), sink);
+  }
+
+  bool handleButton(Uint8 button, rt::InputSink& sink) {
+    const auto pressed = controllerButton(button);
+    if (!pressed) return false;
+    const auto code = entryInput_.button(*pressed);
+    render();  // the highlight moved, or appeared
+    return sendKey(code, sink);
+  }
+
+  // A stick leaning far enough is a d-pad press, once until it comes back.
+  bool handleStick(const SDL_ControllerAxisEvent& motion, rt::InputSink& sink) {
+    const bool across = motion.axis == SDL_CONTROLLER_AXIS_LEFTX;
+    if (!across && motion.axis != SDL_CONTROLLER_AXIS_LEFTY) return false;
+    int& leaning = across ? stickX_ : stickY_;
+    if (std::abs(motion.value) < kStickReleased) leaning = 0;
+    if (leaning != 0 || std::abs(motion.value) < kStickPressed) return false;
+    leaning = motion.value > 0 ? 1 : -1;
+    if (across) {
+      return handleButton(
+          leaning > 0 ? SDL_CONTROLLER_BUTTON_DPAD_RIGHT : SDL_CONTROLLER_BUTTON_DPAD_LEFT, sink);
+    }
+    return handleButton(
+        leaning > 0 ? SDL_CONTROLLER_BUTTON_DPAD_DOWN : SDL_CONTROLLER_BUTTON_DPAD_UP, sink);
+  }
+
+  // Controllers plugged in before or while the game runs.
+  void openController(int deviceIndex) {
+    if (!SDL_IsGameController(deviceIndex)) return;
+    if (SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex)) {
+      controllers_.push_back(controller);
+    }
   }
 
   bool drain(rt::InputSink& sink) {
@@ -217,6 +318,15 @@ class SdlFrontend final : public rt::Frontend {
         return true;
       case SDL_KEYDOWN:
         return handleKey(event.key, sink);
+      case SDL_MOUSEBUTTONDOWN:
+        return handleClick(event.button, sink);
+      case SDL_CONTROLLERBUTTONDOWN:
+        return handleButton(event.cbutton.button, sink);
+      case SDL_CONTROLLERAXISMOTION:
+        return handleStick(event.caxis, sink);
+      case SDL_CONTROLLERDEVICEADDED:
+        openController(event.cdevice.which);
+        return false;
       case SDL_TEXTINPUT:
         if (!isPrintable(event.text.text)) return false;
         sink.text(event.text.text);
@@ -275,6 +385,10 @@ class SdlFrontend final : public rt::Frontend {
   std::unique_ptr<SDL_Renderer, SdlDeleter> renderer_;
   std::unique_ptr<SDL_Texture, SdlDeleter> texture_;
   ScreenChange presented_;
+  EntryInput entryInput_;
+  std::vector<SDL_GameController*> controllers_;
+  int stickX_ = 0;
+  int stickY_ = 0;
 };
 
 }  // namespace
