@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "runtime/graphics.h"
 #include "runtime/keyboard.h"
 #include "runtime/textscreen.h"
 
@@ -36,10 +37,11 @@ void EntryInput::screenChanged(std::vector<ScreenEntry> entries) {
 std::optional<uint8_t> EntryInput::click(int column, int row) const {
   if (const auto entry = entryAt(entries_, column, row)) return entry->key;
   if (!entries_.empty()) return std::nullopt;
-  // Twice the distance from the centre, in cells of 8 x 18 pixels: the axis
-  // that is further away wins.
+  // Twice the distance from the centre, in pixels: the middle opens the door
+  // ahead, elsewhere the axis that is further away wins.
   const int dx = (column * 2 + 1 - rt::kColumns) * rt::kCellWidth;
   const int dy = (row * 2 + 1 - rt::kRows) * rt::kCellHeight;
+  if (std::abs(dx) * 6 < rt::kPlaneWidth && std::abs(dy) * 6 < rt::kPlaneHeight) return kDoorKey;
   if (std::abs(dx) >= std::abs(dy)) return arrowKey(dx, 0);
   return arrowKey(0, dy);
 }

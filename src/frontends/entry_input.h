@@ -21,7 +21,8 @@ class EntryInput {
 
   // A click on a cell: the key of the entry there. On a screen that offers
   // no entry at all (the maze), the arrow key toward the click from the
-  // screen's centre, so the party can walk with the mouse alone.
+  // screen's centre, and in the middle the door key, so the party can walk
+  // with the mouse alone.
   std::optional<uint8_t> click(int column, int row) const;
 
   // A controller button. The directions move the highlight over the entries

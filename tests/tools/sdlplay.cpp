@@ -127,25 +127,19 @@ class EventPlayer final : public rt::Frontend {
   void present(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) override {
     window_.present(text, graphics);
   }
+  // Every wait takes the next event at once, as the headless front end hands
+  // out a script's keys: a timed wait (a message pause) one event, a wait for
+  // a key as many as it takes until one reaches the game.
   void waitEvents(rt::InputSink& sink, int timeoutMs) override {
     if (timeoutMs >= 0) {
+      pushNext();
       window_.waitEvents(sink, timeoutMs);
       return;
     }
     CountingSink counting(sink);
     while (counting.count == 0) {
-      if (events_.empty()) {
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-      } else {
-        if (!pushEvent(events_.front())) {
-          std::fprintf(stderr, "sdlplay: bad event %s\n", events_.front().c_str());
-          std::exit(2);
-        }
-        events_.pop_front();
-      }
-      window_.waitEvents(counting, 200);
+      pushNext();
+      window_.waitEvents(counting, kStepMs);
     }
   }
   void pollEvents(rt::InputSink& sink) override { window_.pollEvents(sink); }
@@ -154,6 +148,22 @@ class EventPlayer final : public rt::Frontend {
   bool interactive() const override { return true; }
 
  private:
+  // The next event, or the close box after the last one.
+  void pushNext() {
+    if (events_.empty()) {
+      SDL_Event quit{};
+      quit.type = SDL_QUIT;
+      SDL_PushEvent(&quit);
+      return;
+    }
+    if (!pushEvent(events_.front())) {
+      std::fprintf(stderr, "sdlplay: bad event %s\n", events_.front().c_str());
+      std::exit(2);
+    }
+    events_.pop_front();
+  }
+
+  static constexpr int kStepMs = 100;
   rt::Frontend& window_;
   std::deque<std::string> events_;
 };
@@ -175,9 +185,10 @@ int main(int argc, char** argv) {
   app::placeRosters(con.files(), app::findRosterPlace(".", app::currentUserFolders()));
   int frames = 0;
   con.setWaitHook([&](rt::WaitKind kind) {
-    if (kind == rt::WaitKind::Pause) return;
-    trace << "=== " << ++frames << (kind == rt::WaitKind::Key ? " key\n" : " line\n")
-          << rt::screenDump(con.text());
+    const char* heading = kind == rt::WaitKind::Key    ? " key\n"
+                          : kind == rt::WaitKind::Line ? " line\n"
+                                                       : " pause\n";
+    trace << "=== " << ++frames << heading << rt::screenDump(con.text());
     trace.flush();
   });
   game::Game g(con);

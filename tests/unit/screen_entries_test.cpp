@@ -97,6 +97,9 @@ TEST(EntryInput, ClicksPressTheEntryOrWalkWhereThereIsNone) {
   EXPECT_EQ(input.click(40, 22), rt::key::Down);
   EXPECT_EQ(input.click(2, 12), rt::key::Left);
   EXPECT_EQ(input.click(78, 11), rt::key::Right);
+  EXPECT_EQ(input.click(40, 12), 'K');  // the middle: the door ahead
+  EXPECT_EQ(input.click(45, 13), 'K');
+  EXPECT_EQ(input.click(40, 16), rt::key::Down);
 }
 
 TEST(EntryInput, ControllerMovesTheHighlightAndPresses) {
