@@ -46,7 +46,7 @@ for mode in auto cells; do
   wait "\$xterm" || true
 done
 SESSION
-timeout 100 xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24" bash "$WORK/session.sh" \
+timeout 280 xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24" bash "$WORK/session.sh" \
   >"$WORK/session.log" 2>&1 || { cat "$WORK/session.log" >&2; fail "the xterm session failed"; }
 cat "$WORK/compare-auto.txt"
 grep -q " 0 of [1-9][0-9]* pixels differ" "$WORK/compare-auto.txt" ||

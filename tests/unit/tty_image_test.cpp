@@ -68,14 +68,23 @@ TEST(SixelImage, AtMostSixteenColoursTheRestNearest) {
   EXPECT_EQ(image.find("#16;2;"), std::string::npos);
 }
 
-TEST(KittyImage, TransmitsInChunksBeneathTheText) {
+TEST(KittyImage, CompressedBeneathTheText) {
   rt::GraphicsPlane plane;
   fill(plane, 0, 0, 63, 17, 0x00FF00);
   const std::string image = kittyImage(plane.pixels(), {0, 0, 8}, 5);
-  EXPECT_EQ(image.rfind("\x1b_Ga=T,f=24,s=64,v=18,i=5,p=1,c=8,r=1,C=1,z=-1,q=2,m=1;", 0), 0u);
-  // 64 x 18 x 3 bytes are 4608 base64 characters: two chunks.
-  EXPECT_NE(image.find("\x1b\\\x1b_Gm=0;"), std::string::npos);
-  EXPECT_NE(image.find("AP8A"), std::string::npos);  // 00 FF 00
+  EXPECT_EQ(image.rfind("\x1b_Ga=T,f=24,o=z,s=64,v=18,i=5,p=1,c=8,r=1,C=1,z=-1,q=2,m=0;", 0), 0u);
+  // One colour: a zlib stream of repeats, far below the 4608 characters of
+  // the raw pixels, in one chunk. (zlib header 78 01, then the fixed code.)
+  EXPECT_LT(image.size(), 200u);
+  EXPECT_NE(image.find(";eAFj"), std::string::npos);
+  // Varied pixels take several chunks of at most 4096 characters.
+  for (int x = 0; x < 64; ++x) {
+    for (int y = 0; y < 18; ++y)
+      plane.pixels()[y * rt::kPlaneWidth + x] = 0x9E3779u * (x * 18 + y + 1);
+  }
+  const std::string noisy = kittyImage(plane.pixels(), {0, 0, 8}, 5);
+  EXPECT_NE(noisy.find(",m=1;"), std::string::npos);
+  EXPECT_NE(noisy.find("\x1b\\\x1b_Gm=0;"), std::string::npos);
 }
 
 rt::TextScreen textWith(int column, int row, const char* ascii) {

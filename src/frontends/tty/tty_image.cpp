@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <map>
+#include <utility>
 
 #include "runtime/graphics.h"
 #include "runtime/textscreen.h"
@@ -134,6 +135,94 @@ std::string sixelRun(const std::vector<uint8_t>& sixels) {
   return out;
 }
 
+// Writes bits least significant first, as deflate streams are packed.
+class BitWriter {
+ public:
+  void bits(uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) push((value >> i) & 1);
+  }
+  // A Huffman code goes most significant bit first.
+  void code(uint32_t value, int count) {
+    for (int i = count - 1; i >= 0; --i) push((value >> i) & 1);
+  }
+  std::vector<uint8_t> finish() {
+    if (used_ > 0) out_.push_back(current_);
+    return std::move(out_);
+  }
+
+ private:
+  void push(uint32_t bit) {
+    current_ = static_cast<uint8_t>(current_ | bit << used_);
+    if (++used_ == 8) {
+      out_.push_back(current_);
+      current_ = 0;
+      used_ = 0;
+    }
+  }
+  std::vector<uint8_t> out_;
+  uint8_t current_ = 0;
+  int used_ = 0;
+};
+
+// A symbol of the fixed literal/length code.
+void fixedSymbol(BitWriter& out, int symbol) {
+  if (symbol < 144) {
+    out.code(0x30 + symbol, 8);
+  } else if (symbol < 256) {
+    out.code(0x190 + symbol - 144, 9);
+  } else if (symbol < 280) {
+    out.code(symbol - 256, 7);
+  } else {
+    out.code(0xC0 + symbol - 280, 8);
+  }
+}
+
+// A copy of `length` (3..258) bytes from one pixel back.
+void pixelRepeat(BitWriter& out, int length) {
+  static constexpr int kBase[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                  31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+  static constexpr int kExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                   2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+  int index = 28;
+  while (kBase[index] > length) --index;
+  fixedSymbol(out, 257 + index);
+  out.bits(static_cast<uint32_t>(length - kBase[index]), kExtra[index]);
+  out.code(2, 5);  // distance 3: one pixel of three bytes back
+}
+
+// A zlib stream of `data` in one block of the fixed code, whose only matches
+// repeat the previous pixel: the runs of one colour that fill the pictures.
+std::vector<uint8_t> zlibRuns(const std::vector<uint8_t>& data) {
+  BitWriter out;
+  out.bits(0x78, 8);
+  out.bits(0x01, 8);
+  out.bits(1, 1);  // the last block
+  out.bits(1, 2);  // fixed Huffman codes
+  for (size_t i = 0; i < data.size();) {
+    size_t run = 0;
+    while (i >= 3 && i + run < data.size() && run < 258 && data[i + run] == data[i + run - 3]) {
+      ++run;
+    }
+    if (run >= 3) {
+      pixelRepeat(out, static_cast<int>(run));
+      i += run;
+    } else {
+      fixedSymbol(out, data[i++]);
+    }
+  }
+  fixedSymbol(out, 256);
+  std::vector<uint8_t> stream = out.finish();
+  uint32_t a = 1;
+  uint32_t b = 0;
+  for (const uint8_t byte : data) {
+    a = (a + byte) % 65521;
+    b = (b + a) % 65521;
+  }
+  const uint32_t adler = b << 16 | a;
+  for (const int shift : {24, 16, 8, 0}) stream.push_back(static_cast<uint8_t>(adler >> shift));
+  return stream;
+}
+
 const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 std::string base64(const std::vector<uint8_t>& bytes) {
@@ -259,15 +348,15 @@ std::string kittyImage(std::span<const uint32_t> plane, Tile tile, int id) {
       rgb.push_back(static_cast<uint8_t>(pixel));
     }
   }
-  const std::string data = base64(rgb);
-  // Placed beneath the text (z = -1), scaled to its cells, the cursor left
-  // where it was; no reply wanted (q = 2).
+  const std::string data = base64(zlibRuns(rgb));
+  // Compressed (o = z), placed beneath the text (z = -1), scaled to its
+  // cells, the cursor left where it was; no reply wanted (q = 2).
   std::string out;
   for (size_t at = 0; at < data.size(); at += kKittyChunk) {
     const bool more = at + kKittyChunk < data.size();
     out += "\x1b_G";
     if (at == 0) {
-      out += "a=T,f=24,s=" + std::to_string(width) + ",v=" + std::to_string(rt::kCellHeight) +
+      out += "a=T,f=24,o=z,s=" + std::to_string(width) + ",v=" + std::to_string(rt::kCellHeight) +
              ",i=" + std::to_string(id) + ",p=1,c=" + std::to_string(tile.columns) +
              ",r=1,C=1,z=-1,q=2,";
     }
