@@ -67,3 +67,7 @@ sleep 2
 pid="$(tmux -S "$work/tmux.sock" list-panes -F '#{pane_pid}' | head -n 1)"
 tmux -S "$work/tmux.sock" capture-pane -p | grep -q "Ｇ" || echo "(the party panel is not on the screen)"
 "$measure" idle 10 "$pid"
+
+# The sample's web page in headless Chromium: size, time to the title, CPU
+# while it waits (`make bench` builds the web build first).
+/usr/bin/python3 bench/web_page.py "$build"

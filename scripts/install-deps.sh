@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool tmux
   scdoc desktop-file-utils appstream man-db
+  emscripten binaryen nodejs chromium python3 python3-websocket
 )
 
 missing=()
