@@ -19,9 +19,10 @@
 
 // The value of an option of the page's address (?seed=, ?keys=) or of the
 // page itself (the saves folder), or null; the caller frees it.
+// clang-format off: the JavaScript in these bodies is not C++.
 EM_JS(char*, kestrun_page_option, (const char* name), {
   const value = Module.kestrun.option(UTF8ToString(name));
-  if (value == = null) return 0;
+  if (value == null) return 0;
   const size = lengthBytesUTF8(value) + 1;
   const copy = _malloc(size);
   stringToUTF8(value, copy, size);
@@ -34,6 +35,7 @@ EM_JS(void, kestrun_tell_player, (const char* message),
 
 // Returns once every roster the game has written is in the browser's storage.
 EM_ASYNC_JS(void, kestrun_saves_settled, (), { await Module.kestrun.savesSettled(); });
+// clang-format on
 
 namespace {
 

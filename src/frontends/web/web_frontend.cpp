@@ -10,12 +10,14 @@
 #include "frontends/keys.h"
 #include "frontends/screen_change.h"
 #include "runtime/composite.h"
+#include "runtime/font.h"
 #include "runtime/graphics.h"
 #include "runtime/textscreen.h"
 
 // The page's side of these calls lives in page.js (Module.kestrun).
 
 // Shows a 640 x 432 RGBA image on the canvas.
+// clang-format off: the JavaScript in these bodies is not C++.
 EM_JS(void, kestrun_show_frame, (const uint8_t* rgba, int width, int height), {
   Module.kestrun.showFrame(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
 });
@@ -24,7 +26,7 @@ EM_JS(void, kestrun_show_frame, (const uint8_t* rgba, int width, int height), {
 // length, or -1 when none is waiting. The first byte tells its kind.
 EM_JS(int, kestrun_take_event, (char* buffer, int capacity), {
   const event = Module.kestrun.takeEvent();
-  if (event == = null) return -1;
+  if (event == null) return -1;
   return stringToUTF8(event, buffer, capacity);
 });
 
@@ -32,6 +34,7 @@ EM_JS(int, kestrun_take_event, (char* buffer, int capacity), {
 // limit); the browser runs meanwhile.
 EM_ASYNC_JS(void, kestrun_wait_for_event, (int timeoutMs),
             { await Module.kestrun.waitForEvent(timeoutMs); });
+// clang-format on
 
 namespace kestrun::fe {
 
