@@ -5,9 +5,10 @@ source "$(dirname "$0")/lib.sh"
 BUILD="$(dirname "$KESTRUN")"
 [ -f "$BUILD/lib/kestrun/sdl.so" ] || fail "the window front end's module is not beside the program"
 
-# loaded_libraries COMMAND...: the shared libraries the command opened.
+# loaded_libraries COMMAND...: the shared libraries the command loaded (the
+# loader itself among them), one a line.
 loaded_libraries() {
-  LD_DEBUG=libs "$@" 2>&1 >/dev/null | sed -n 's/.*file=\([^ ]*\) \[0\];  needed by.*/\1/p; s/.*file=\([^ ]*\) \[0\];  dynamically loaded by.*/\1/p' | sort -u
+  LD_DEBUG=libs "$@" 2>&1 >/dev/null | sed -n 's/.*calling init: //p' | sort -u
 }
 window_libraries='SDL|X11|xcb|wayland|GL|drm|pulse|asound|dbus'
 
