@@ -28,8 +28,10 @@ play: build
 
 # The game for the browser (Emscripten): $(WEB_BUILD)/page, which
 # `kestrun-forge web` turns into a scenario's page.
-web: deps
-	$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release
+# The glyph table comes from the host build.
+web: build
+	$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DKESTRUN_GLYPH_TABLE=$(abspath $(BUILD))/generated/glyph_table.cpp
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 
 # The sample's page, served on localhost until Ctrl+C.

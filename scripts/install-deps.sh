@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   clang libclang-rt-14-dev
-  libsdl2-dev libsdl2-image-dev
+  libsdl2-dev libpng-dev zlib1g-dev
   unifont
   libcli11-dev libtomlplusplus-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -25,7 +25,9 @@ struct WindowOptions {
   std::string screenshotDir;  // where F12 saves its pictures (empty: the current directory)
 };
 
-// A resizable window showing the 640 x 432 image, integer-scaled.
+// A resizable window showing the 640 x 432 image, integer-scaled. It lives in
+// a module of its own (lib/kestrun/sdl.so), loaded by the first call;
+// FrontendError when the module cannot be loaded.
 std::unique_ptr<rt::Frontend> makeSdlFrontend(const WindowOptions& options, const rt::Font& font);
 // The terminal: text in UTF-8 with ANSI colours, graphics in the cells that
 // hold no text.

@@ -120,8 +120,7 @@ EMSCRIPTEN_KEEPALIVE const char* kestrun_roster_problem(const char* letter, cons
 int main() {
   std::optional<int32_t> seed = seedOption();
   std::vector<uint8_t> keys = keysOption();
-  rt::Font font;
-  if (!font.loadDefault()) kestrun_tell_player("The glyphs are missing: the text cannot be shown.");
+  const rt::Font& font = rt::Font::builtIn();
   if (chdir(kScenarioFolder) != 0) {
     kestrun_tell_player("The scenario's files are missing.");
     return 1;
