@@ -112,13 +112,7 @@ int main(int argc, char** argv) {
   }
 
   app::SessionOutput output(o);
-  rt::Font font;
-  const bool needGlyphs = frontendName != "headless" || output.drawsPictures();
-  if (needGlyphs && !font.loadDefault()) {
-    std::cerr << "kestrun: no Unifont glyphs found (" << rt::Font::defaultPaths().front()
-              << "); install the Debian package \"unifont\"\n";
-    if (frontendName == "sdl") return kUsageError;
-  }
+  const rt::Font& font = rt::Font::builtIn();
 
   try {
     output.open();

@@ -28,7 +28,9 @@ struct WindowOptions {
   std::string screenshotDir;  // where F12 saves its pictures (empty: the current directory)
 };
 
-// A resizable window showing the 640 x 432 image, integer-scaled.
+// A resizable window showing the 640 x 432 image, integer-scaled. It lives in
+// a module of its own (lib/kestrun/sdl.so), loaded by the first call;
+// FrontendError when the module cannot be loaded.
 std::unique_ptr<rt::Frontend> makeSdlFrontend(const WindowOptions& options, const rt::Font& font);
 // How the terminal draws the graphics plane: asked of the terminal (auto),
 // a sixel or kitty image beneath the text, or braille dots in the cells.

@@ -1,22 +1,30 @@
 // Exits 0 when two pictures have the same size and the same pixels (however
 // each file was compressed), 1 when they differ, 2 when one cannot be read.
-#include <SDL.h>
-#include <SDL_image.h>
+#include <png.h>
 
 #include <cstdio>
-#include <cstring>
+#include <vector>
 
 namespace {
 
-SDL_Surface* loadRgb(const char* path) {
-  SDL_Surface* loaded = IMG_Load(path);
-  if (!loaded) {
-    std::fprintf(stderr, "pngsame: %s: %s\n", path, IMG_GetError());
-    return nullptr;
+struct Picture {
+  png_uint_32 width = 0;
+  png_uint_32 height = 0;
+  std::vector<png_byte> rgb;
+};
+
+bool load(const char* path, Picture& picture) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path)) {
+    std::fprintf(stderr, "pngsame: %s: %s\n", path, image.message);
+    return false;
   }
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
-  SDL_FreeSurface(loaded);
-  return rgb;
+  image.format = PNG_FORMAT_RGB;
+  picture.rgb.resize(PNG_IMAGE_SIZE(image));
+  picture.width = image.width;
+  picture.height = image.height;
+  return png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr) != 0;
 }
 
 }  // namespace
@@ -26,19 +34,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: pngsame A.png B.png\n");
     return 2;
   }
-  SDL_Surface* a = loadRgb(argv[1]);
-  SDL_Surface* b = loadRgb(argv[2]);
-  if (!a || !b) return 2;
-  if (a->w != b->w || a->h != b->h) return 1;
-  for (int y = 0; y < a->h; ++y) {
-    const auto* rowA = static_cast<const uint8_t*>(a->pixels) + y * a->pitch;
-    const auto* rowB = static_cast<const uint8_t*>(b->pixels) + y * b->pitch;
-    for (int x = 0; x < a->w; ++x) {
-      if ((reinterpret_cast<const uint32_t*>(rowA)[x] & 0xFFFFFF) !=
-          (reinterpret_cast<const uint32_t*>(rowB)[x] & 0xFFFFFF)) {
-        return 1;
-      }
-    }
-  }
-  return 0;
+  Picture a;
+  Picture b;
+  if (!load(argv[1], a) || !load(argv[2], b)) return 2;
+  return a.width == b.width && a.height == b.height && a.rgb == b.rgb ? 0 : 1;
 }

@@ -2,7 +2,8 @@
 // every wait for a key or a line the next event of the command line goes
 // into SDL's own event queue, where the window front end takes it as it
 // would take the player's. After the last event, the close box. Each wait's
-// screen goes to the trace, as --trace writes it.
+// screen goes to the trace, as --trace writes it; the last screen's picture
+// to TRACE.png.
 //
 //   kestrun_sdlplay DIR SEED TRACE EVENT...
 //   EVENT: click:COLUMN,ROW (left button on that cell)  right  middle
@@ -16,14 +17,17 @@
 #include <deque>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/roster_place.h"
 #include "frontends/frontends.h"
 #include "game/state/game.h"
 #include "game/town/main_line.h"
+#include "runtime/composite.h"
 #include "runtime/console.h"
 #include "runtime/errors.h"
 #include "runtime/font.h"
+#include "runtime/graphics.h"
 #include "runtime/screendump.h"
 #include "runtime/textscreen.h"
 
@@ -177,8 +181,7 @@ int main(int argc, char** argv) {
   }
   std::ofstream trace(argv[3], std::ios::binary);
   if (chdir(argv[1]) != 0 || !trace) return 2;
-  rt::Font font;
-  if (!font.loadDefault()) return 77;
+  const rt::Font& font = rt::Font::builtIn();
   auto window = fe::makeSdlFrontend({1, false, "."}, font);
   EventPlayer player(*window, std::deque<std::string>(argv + 4, argv + argc));
   rt::Console con(player, font);
@@ -198,5 +201,9 @@ int main(int argc, char** argv) {
   } catch (const rt::ProgramEnd&) {
   }
   con.files().closeAll();
+  // The last screen's picture beside the trace, as --dump-png writes it.
+  std::vector<uint32_t> picture(static_cast<size_t>(rt::kPlaneWidth) * rt::kPlaneHeight);
+  rt::composite(con.text(), con.graphics(), &font, picture);
+  fe::savePng(std::string(argv[3]) + ".png", picture.data(), rt::kPlaneWidth, rt::kPlaneHeight);
   return 0;
 }

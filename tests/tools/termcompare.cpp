@@ -8,14 +8,15 @@
 //
 // X1..X2 and Y1..Y2 are game pixels, whole cells (multiples of 8 and 18).
 // Prints how many of the compared pixels differ; exits 1 when any does.
-#include <SDL.h>
-#include <SDL_image.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <png.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -48,9 +49,12 @@ int main(int argc, char** argv) {
   XGetWindowAttributes(display, window, &attributes);
   XImage* shot =
       XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-  SDL_Surface* loaded = IMG_Load(argv[5]);
-  if (!shot || !loaded) return 2;
-  SDL_Surface* game = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!shot || !png_image_begin_read_from_file(&image, argv[5])) return 2;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<png_byte> game(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, game.data(), 0, nullptr)) return 2;
   const int cellWidth = (attributes.width - 2 * border) / columns;
   const int cellHeight = (attributes.height - 2 * border) / rows;
   if (argc > 10) {
@@ -74,8 +78,8 @@ int main(int argc, char** argv) {
         for (int p = 0; p < cellWidth; ++p) {
           const int gx = column * 8 + p * 8 / cellWidth;
           const int gy = row * 18 + q * 18 / cellHeight;
-          const auto* line = static_cast<const uint32_t*>(game->pixels) + gy * (game->pitch / 4);
-          const uint32_t want = line[gx] & 0xFFFFFF;
+          const png_byte* pixel = game.data() + (static_cast<size_t>(gy) * image.width + gx) * 3;
+          const uint32_t want = static_cast<uint32_t>(pixel[0]) << 16 | pixel[1] << 8 | pixel[2];
           const unsigned long got =
               XGetPixel(shot, border + column * cellWidth + p, border + row * cellHeight + q) &
               0xFFFFFF;

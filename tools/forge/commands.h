@@ -3,8 +3,9 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
-// The four commands of kestrun-forge. Each returns the exit status: 0 done,
+// The commands of kestrun-forge. Each returns the exit status: 0 done,
 // 1 a bad source or unreadable files (with messages on `err`).
 namespace kestrun::forge {
 
@@ -15,5 +16,7 @@ int dumpCommand(const std::filesystem::path& outdir, const std::string& letter,
                 const std::filesystem::path& src, std::ostream& out, std::ostream& err);
 int rosterCommand(const std::filesystem::path& outdir, const std::string& letter, std::ostream& out,
                   std::ostream& err);
+// `web SRC OUTDIR` or `web BUILT LETTER OUTDIR`: the scenario as a web page.
+int webCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kestrun::forge

@@ -42,6 +42,12 @@ int main(int argc, char** argv) {
   roster->add_option("OUTDIR", outdir, "Folder with the game's files")->required();
   roster->add_option("LETTER", letter, "The scenario's letter")->required();
 
+  std::vector<std::string> webArgs;
+  auto* web = cli.add_subcommand("web", "Write a scenario as a static web page into OUTDIR");
+  web->add_option("ARGS", webArgs, "SRC OUTDIR (a source folder), or BUILT LETTER OUTDIR")
+      ->expected(2, 3)
+      ->required();
+
   cli.set_version_flag("--version", std::string("kestrun-forge ") + KESTRUN_VERSION);
   try {
     cli.parse(argc, argv);
@@ -57,5 +63,6 @@ int main(int argc, char** argv) {
   if (build->parsed()) return buildCommand(src, outdir, newRoster, std::cout, std::cerr);
   if (dump->parsed()) return dumpCommand(outdir, letter, src, std::cout, std::cerr);
   if (check->parsed()) return checkCommand(src, std::cout);
+  if (web->parsed()) return webCommand(webArgs, std::cout, std::cerr);
   return rosterCommand(outdir, letter, std::cout, std::cerr);
 }

@@ -393,8 +393,10 @@ class SdlFrontend final : public rt::Frontend {
 
 }  // namespace
 
-std::unique_ptr<rt::Frontend> makeSdlFrontend(const WindowOptions& options, const rt::Font& font) {
-  return std::make_unique<SdlFrontend>(options, font);
-}
-
 }  // namespace kestrun::fe
+
+// The entry of the window front end's module (sdl_module.cpp loads it).
+extern "C" kestrun::rt::Frontend* kestrun_make_sdl_frontend(
+    const kestrun::fe::WindowOptions& options, const kestrun::rt::Font& font) {
+  return new kestrun::fe::SdlFrontend(options, font);
+}
