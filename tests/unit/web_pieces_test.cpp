@@ -3,6 +3,7 @@
 // player loads into the page.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <set>
 
@@ -111,6 +112,9 @@ TEST(BrowserKeys, MapAsTheWindowMapsItsKeys) {
 
 // A scenario file "T-S.DAT" with the identity `id`, and a roster for `rosterId`.
 void writeScenarioAndRoster(float id, float rosterId) {
+  // The game's output files are made new: an older pair goes first.
+  std::filesystem::remove("T-S.DAT");
+  std::filesystem::remove("T-C.DAT");
   auto scenario = std::make_unique<game::ScenarioTables>();
   scenario->ScenarioId(0) = id;
   rt::FileTable files;
