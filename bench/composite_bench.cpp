@@ -16,11 +16,7 @@ using namespace kestrun::rt::literals;
 // A dungeon-like frame on the plane under a full screen of mixed text, some
 // of it on coloured backgrounds.
 void BM_CompositeFullScreen(benchmark::State& state) {
-  Font font;
-  if (!font.loadDefault()) {
-    state.SkipWithError("no Unifont file installed");
-    return;
-  }
+  const Font& font = Font::builtIn();
   GraphicsPlane plane;
   plane.LINE(0, 0, 639, 413, 15, BoxMode::Outline);
   plane.LINE(260, 155, 380, 275, 1, BoxMode::Filled);
@@ -43,13 +39,5 @@ void BM_CompositeFullScreen(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CompositeFullScreen)->Unit(benchmark::kMicrosecond);
-
-void BM_FontLoad(benchmark::State& state) {
-  for (auto _ : state) {
-    Font font;
-    benchmark::DoNotOptimize(font.loadDefault());
-  }
-}
-BENCHMARK(BM_FontLoad)->Unit(benchmark::kMillisecond);
 
 }  // namespace

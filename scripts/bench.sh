@@ -8,6 +8,21 @@ measure="$build/bench/kestrun_measure"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"; tmux -S "$work/tmux.sock" kill-server 2>/dev/null || true' EXIT
 
+# Start-up as a multiple of a C++ "hello" built and run in the same
+# measurement, so that the figures do not depend on the machine.
+echo "== start-up against a C++ \"hello\" (goals: --version under 1.5 x, the town menu under 2.5 x)"
+printf '#include <iostream>\nint main() { std::cout << "hello\\n"; }\n' >"$work/hello.cpp"
+"${CXX:-c++}" -O2 -o "$work/hello" "$work/hello.cpp"
+"$build/kestrun-forge" build scenarios/sample "$work/town" >/dev/null
+printf "kestrun --version:         "
+"$measure" compare 300 -- "$work/hello" -- "$build/kestrun" --version
+printf "headless to the town menu: "
+"$measure" compare 200 -- "$work/hello" -- \
+  "$build/kestrun" --frontend headless --dir "$work/town" --seed 1 --keys '1{Enter}'
+
+echo "== soak: keys per second of processor time, the program's start counted (goal over 20,000)"
+"$build/tests/soak/kestrun_soak" --sessions 40 --keys 2000 -j 2 | grep -E "keys/s|failures"
+
 echo "== micro benchmarks"
 "$build/bench/kestrun_bench" --benchmark_min_time=0.2
 
@@ -67,3 +82,7 @@ sleep 2
 pid="$(tmux -S "$work/tmux.sock" list-panes -F '#{pane_pid}' | head -n 1)"
 tmux -S "$work/tmux.sock" capture-pane -p | grep -q "Ｇ" || echo "(the party panel is not on the screen)"
 "$measure" idle 10 "$pid"
+
+# The sample's web page in headless Chromium: size, time to the title, CPU
+# while it waits (`make bench` builds the web build first).
+/usr/bin/python3 bench/web_page.py "$build"

@@ -6,12 +6,13 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   clang libclang-rt-14-dev
-  libsdl2-dev libsdl2-image-dev
+  libsdl2-dev libpng-dev zlib1g-dev
   unifont
   libcli11-dev libtomlplusplus-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool tmux
+  xvfb xauth xdotool tmux xterm
   scdoc desktop-file-utils appstream man-db
+  emscripten binaryen nodejs chromium python3 python3-websocket
 )
 
 missing=()

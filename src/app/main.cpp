@@ -8,6 +8,7 @@
 #include "app/options.h"
 #include "app/roster_place.h"
 #include "app/session_output.h"
+#include "app/signals.h"
 #include "frontends/frontends.h"
 #include "game/state/game.h"
 #include "game/town/main_line.h"
@@ -32,8 +33,8 @@ std::string chooseFrontend(const app::Options& o) {
 
 std::unique_ptr<rt::Frontend> openFrontend(const std::string& name, const app::Options& o,
                                            const rt::Font& font) {
-  if (name == "sdl") return fe::makeSdlFrontend({o.scale, o.fullscreen, o.startDir}, font);
-  if (name == "tty") return fe::makeTtyFrontend();
+  if (name == "sdl") return fe::makeSdlFrontend({o.scale, o.fullscreen, o.startDir, o.showPad}, font);
+  if (name == "tty") return fe::makeTtyFrontend(*fe::ttyGraphicsNamed(o.ttyGraphics));
   return fe::makeHeadlessFrontend();
 }
 
@@ -112,13 +113,7 @@ int main(int argc, char** argv) {
   }
 
   app::SessionOutput output(o);
-  rt::Font font;
-  const bool needGlyphs = frontendName != "headless" || output.drawsPictures();
-  if (needGlyphs && !font.loadDefault()) {
-    std::cerr << "kestrun: no Unifont glyphs found (" << rt::Font::defaultPaths().front()
-              << "); install the Debian package \"unifont\"\n";
-    if (frontendName == "sdl") return kUsageError;
-  }
+  const rt::Font& font = rt::Font::builtIn();
 
   try {
     output.open();
@@ -128,7 +123,8 @@ int main(int argc, char** argv) {
   }
   SessionEnd end;
   try {
-    auto frontend = openFrontend(frontendName, o, font);
+    auto frontend = app::closingOnSignals(openFrontend(frontendName, o, font));
+    app::watchEndingSignals();
     end = runGame(o, rosters, *frontend, font, output);
   } catch (const fe::FrontendError& e) {
     std::cerr << "kestrun: " << e.what() << "\n";
@@ -137,5 +133,5 @@ int main(int argc, char** argv) {
   // Told once the terminal is back in its own mode, where the user can read it.
   for (const std::string& failure : end.failures) std::cerr << failure << "\n";
   if (end.failures.empty()) reportKeysLeft(end);
-  return end.failures.empty() ? end.status : kOutputError;
+  return end.failures.empty() ? app::statusAfterSignals(end.status) : kOutputError;
 }

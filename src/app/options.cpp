@@ -80,7 +80,16 @@ ParseResult parseCommandLine(int argc, char** argv) {
       ->type_name("DIR");
   cli.add_option("--scale", o.scale, "Window scale factor (sdl; default: as large as fits)")
       ->check(CLI::Range(1, 16));
+  cli.add_option("--tty-graphics", o.ttyGraphics,
+                 "How the terminal shows the pictures (tty): auto asks the terminal;\n"
+                 "sixel or kitty draw them as an image beneath the text; cells draws\n"
+                 "them with braille dots in the cells that hold no text (default: auto)")
+      ->check(CLI::IsMember({"auto", "sixel", "kitty", "cells"}))
+      ->type_name("MODE");
   cli.add_flag("--fullscreen", o.fullscreen, "Start in full screen (sdl; Alt+Enter toggles)");
+  cli.add_flag("--pad", o.showPad,
+               "Show the on-screen pad from the start (sdl; else a double click, the\n"
+               "first touch or a controller's Back button shows it)");
   cli.set_version_flag("--version", std::string("kestrun ") + KESTRUN_VERSION);
 
   try {

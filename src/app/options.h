@@ -18,8 +18,10 @@ struct Options {
   std::string dumpScreen;
   std::string dumpPng;
   std::string trace;
-  std::string tracePng;  // a folder: one picture per trace frame
+  std::string tracePng;              // a folder: one picture per trace frame
+  std::string ttyGraphics = "auto";  // auto, sixel, kitty or cells
   int scale = 0;
+  bool showPad = false;
   bool fullscreen = false;
 };
 

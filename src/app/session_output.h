@@ -33,7 +33,6 @@ class SessionOutput {
   std::vector<std::string> writeExitDumps(rt::Console& con) const;
 
   bool recordsFrames() const { return !o_.trace.empty() || !o_.tracePng.empty(); }
-  bool drawsPictures() const { return !o_.dumpPng.empty() || !o_.tracePng.empty(); }
 
  private:
   const Options& o_;

@@ -11,7 +11,7 @@ namespace kestrun::rt {
 
 namespace {
 
-constexpr int32_t kNoGlyph = -1;
+constexpr int32_t kNone = -1;
 constexpr int32_t kWanted = -2;
 constexpr size_t kBasicPlane = 0x10000;
 
@@ -110,17 +110,13 @@ Font::Glyph widened(const Font::Glyph& narrow) {
 
 }  // namespace
 
-const std::vector<std::string>& Font::defaultPaths() {
-  static const std::vector<std::string> paths = {"/usr/share/unifont/unifont_jp.hex",
-                                                 "/usr/share/unifont/unifont.hex"};
-  return paths;
-}
-
-bool Font::loadDefault() {
-  for (const std::string& path : defaultPaths()) {
-    if (load(path)) return true;
-  }
-  return false;
+std::optional<size_t> Font::slotOf(uint16_t sjisCode) {
+  if (sjisCode < kSingleByteSlots) return sjisCode;
+  const auto lead = static_cast<uint8_t>(sjisCode >> 8);
+  const size_t trail = sjisCode & 0xFF;
+  if (!isLeadByte(lead) || trail < 0x40) return std::nullopt;
+  const size_t leadNumber = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1);
+  return kSingleByteSlots + leadNumber * kTrailsPerLead + (trail - 0x40);
 }
 
 bool Font::load(const std::string& path) {
@@ -130,7 +126,7 @@ bool Font::load(const std::string& path) {
   const std::vector<uint16_t> codes = shiftJisCodes();
   std::vector<char32_t> codePoints(codes.size());
   // Glyph number by code point; kWanted marks those Shift-JIS needs but not yet read.
-  std::vector<int32_t> byCodePoint(kBasicPlane, kNoGlyph);
+  std::vector<int32_t> byCodePoint(kBasicPlane, kNone);
   for (size_t i = 0; i < codes.size(); ++i) {
     codePoints[i] = codePointOfCode(codes[i]);
     if (codePoints[i] != 0 && codePoints[i] < kBasicPlane) byCodePoint[codePoints[i]] = kWanted;
@@ -153,27 +149,39 @@ bool Font::load(const std::string& path) {
   }
   if (parsed.empty()) return false;
 
-  glyphs_ = std::move(parsed);
-  indexBySjis_.assign(0x10000, kNoGlyph);
+  std::vector<uint16_t> index(kIndexSlots, kNoGlyph);
+  // The widened copy of a narrow glyph, made once however many codes use it.
+  std::vector<int32_t> widenedOf(parsed.size(), kNone);
   for (size_t i = 0; i < codes.size(); ++i) {
-    const int32_t index = codePoints[i] < kBasicPlane ? byCodePoint[codePoints[i]] : kNoGlyph;
-    if (index < 0) continue;
+    const int32_t found = codePoints[i] < kBasicPlane ? byCodePoint[codePoints[i]] : kNone;
+    if (found < 0) continue;
     const bool doubleByte = codes[i] >= 0x100;
-    if (doubleByte && glyphs_[index].width == 8) {
-      indexBySjis_[codes[i]] = static_cast<int32_t>(glyphs_.size());
-      glyphs_.push_back(widened(glyphs_[index]));
-    } else if (doubleByte || glyphs_[index].width == 8) {
-      // A single-byte character must fit its one cell.
-      indexBySjis_[codes[i]] = index;
+    int32_t number = found;
+    if (doubleByte && parsed[found].width == 8) {
+      if (widenedOf[found] < 0) {
+        widenedOf[found] = static_cast<int32_t>(parsed.size());
+        parsed.push_back(widened(parsed[found]));
+      }
+      number = widenedOf[found];
+    } else if (!doubleByte && parsed[found].width != 8) {
+      continue;  // a single-byte character must fit its one cell
     }
+    index[*slotOf(codes[i])] = static_cast<uint16_t>(number);
   }
+
+  loadedGlyphs_ = std::move(parsed);
+  loadedIndex_ = std::move(index);
+  glyphs_ = loadedGlyphs_;
+  index_ = loadedIndex_;
   return true;
 }
 
 const Font::Glyph* Font::glyph(uint16_t sjisCode) const {
-  if (indexBySjis_.empty()) return nullptr;
-  const int32_t index = indexBySjis_[sjisCode];
-  return index < 0 ? nullptr : &glyphs_[index];
+  if (index_.empty()) return nullptr;
+  const std::optional<size_t> slot = slotOf(sjisCode);
+  if (!slot) return nullptr;
+  const uint16_t number = index_[*slot];
+  return number == kNoGlyph ? nullptr : &glyphs_[number];
 }
 
 void drawGlyph(const Font::Glyph& glyph, int x, int y, uint32_t rgb, std::span<uint32_t> image,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <source_location>
 #include <string>
 #include <vector>
@@ -41,9 +40,5 @@ class Picture {
   int height_ = 0;
   std::vector<uint32_t> pixels_;  // 0xRRGGBB, row by row from the top
 };
-
-// Checks a bitmap's headers against the file's size before it is decoded;
-// false for anything truncated, inconsistent or too large to decode.
-bool isSoundBitmap(const std::vector<uint8_t>& bytes);
 
 }  // namespace kestrun::rt

@@ -4,18 +4,40 @@
 
 #include <array>
 #include <stdexcept>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace kestrun::rt {
 
 namespace {
 
+// The characters whose code page 932 form differs from plain Shift-JIS:
+// their code page 932 UTF-8 and their bytes.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kWindowsForms{{
+    {"\xEF\xBD\x9E", "\x81\x60"},  // ～
+    {"\xE2\x88\xA5", "\x81\x61"},  // ∥
+    {"\xEF\xBC\x8D", "\x81\x7C"},  // －
+    {"\xEF\xBF\xA0", "\x81\x91"},  // ￠
+    {"\xEF\xBF\xA1", "\x81\x92"},  // ￡
+    {"\xEF\xBF\xA2", "\x81\xCA"},  // ￢
+    {"\xE2\x80\x95", "\x81\x5C"},  // ―
+}};
+
+enum class Direction { ToShiftJis, FromShiftJis };
+
 class Converter {
  public:
-  Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
-    if (handle_ == reinterpret_cast<iconv_t>(-1)) {
-      throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
-    }
+  // Code page 932 where the C library has it; else (the browser build's C
+  // library) plain Shift-JIS with the characters whose forms differ looked up
+  // here, so that both builds convert alike.
+  explicit Converter(Direction direction) : direction_(direction) {
+    const bool toSjis = direction == Direction::ToShiftJis;
+    handle_ = toSjis ? iconv_open("CP932", "UTF-8") : iconv_open("UTF-8", "CP932");
+    if (handle_ != kNoHandle) return;
+    plainShiftJis_ = true;
+    handle_ = toSjis ? iconv_open("SHIFT_JIS", "UTF-8") : iconv_open("UTF-8", "SHIFT_JIS");
+    if (handle_ == kNoHandle) throw std::runtime_error("iconv cannot convert Shift-JIS");
   }
   ~Converter() { iconv_close(handle_); }
   Converter(const Converter&) = delete;
@@ -23,6 +45,7 @@ class Converter {
 
   // Converts one character's bytes; returns false when it cannot be converted.
   bool convert(std::string_view in, std::string& out) {
+    if (plainShiftJis_ && convertWindowsForm(in, out)) return true;
     iconv(handle_, nullptr, nullptr, nullptr, nullptr);
     std::array<char, 16> buffer{};
     char* inPtr = const_cast<char*>(in.data());
@@ -37,15 +60,30 @@ class Converter {
   }
 
  private:
+  static inline const iconv_t kNoHandle = reinterpret_cast<iconv_t>(-1);
+
+  bool convertWindowsForm(std::string_view in, std::string& out) const {
+    for (const auto& [utf8, sjis] : kWindowsForms) {
+      const bool toSjis = direction_ == Direction::ToShiftJis;
+      if (in == (toSjis ? utf8 : sjis)) {
+        out += toSjis ? sjis : utf8;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  Direction direction_;
   iconv_t handle_;
+  bool plainShiftJis_ = false;
 };
 
 Converter& toSjisConverter() {
-  static Converter c("CP932", "UTF-8");
+  static Converter c(Direction::ToShiftJis);
   return c;
 }
 Converter& fromSjisConverter() {
-  static Converter c("UTF-8", "CP932");
+  static Converter c(Direction::FromShiftJis);
   return c;
 }
 

@@ -1,5 +1,5 @@
 # The wire-frame view in an 80 x 24 terminal (tmux): the walls and the door
-# ahead are unbroken lines, a dark square is a solid block.
+# ahead are unbroken lines, a dark square is black inside a thin outline.
 source "$(dirname "$0")/lib.sh"
 command -v tmux >/dev/null || { echo "SKIP: tmux missing"; exit 77; }
 FORGE="$(dirname "$KESTRUN")/kestrun-forge"
@@ -49,10 +49,14 @@ for row in $(seq 7 14); do
   [ "$(cell door 40 "$row")" = " " ] || fail "door: the door is not empty at row $row"
 done
 
-# Through the door the dark square ahead fills the wall box.
+# Through the door the dark square ahead fills the wall box: in the cells
+# its inside is black, not a field of dots, and its edges are thin lines.
 shows dark 'V{Enter}80888K'
-for row in $(seq 4 14); do
+for row in $(seq 6 14); do
   for column in 23 40 56; do
-    [ "$(cell dark "$column" "$row")" = "⣿" ] || fail "dark: not solid at column $column, row $row"
+    [ "$(cell dark "$column" "$row")" = " " ] || fail "dark: dots inside at column $column, row $row"
+  done
+  for column in 22 57; do
+    is_braille "$(cell dark "$column" "$row")" || fail "dark: no edge at column $column, row $row"
   done
 done

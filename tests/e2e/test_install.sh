@@ -32,6 +32,13 @@ for file in bin/kestrun bin/kestrun-forge share/kestrun/scenarios/sample/1-S.DAT
   share/man/man6/kestrun.6 share/man/man6/kestrun-forge.6; do
   [ -f "$ROOT/$file" ] || fail "not installed: $file"
 done
+[ -n "$(find "$ROOT" -path '*/lib/kestrun/sdl.so')" ] || fail "not installed: the window front end's module"
+# The installed game finds its module: without a display the window cannot
+# open, but the message comes from the front end, not from loading it.
+set +e
+DISPLAY=:none WAYLAND_DISPLAY= timeout 10 "$BIN" --frontend sdl --dir "$WORK" 2>"$WORK/sdl-errors"
+set -e
+! grep -q "cannot be loaded" "$WORK/sdl-errors" || fail "the installed game: $(cat "$WORK/sdl-errors")"
 
 desktop-file-validate "$ROOT/share/applications/$ID.desktop" >&2 || fail "the desktop entry"
 grep -qxF "Exec=\"$PREFIX/bin/kestrun\" --frontend sdl --dir \"$SAMPLE\"" \
@@ -129,3 +136,4 @@ chmod -R u+w "$DEST"
 DESTDIR="$DEST" cmake -DMANIFEST="$MANIFEST" -P "$TESTS/../data/uninstall.cmake" >/dev/null || fail "uninstall"
 [ -z "$(find "$DEST" -type f)" ] || fail "left after uninstalling: $(find "$DEST" -type f)"
 [ ! -e "$ROOT/share/kestrun" ] || fail "the sample's folder is left after uninstalling"
+[ -z "$(find "$ROOT" -path '*/lib/kestrun')" ] || fail "the module's folder is left after uninstalling"

@@ -41,3 +41,19 @@ capture_until "その名のシナリオはありません"
 sed -n 16p "$WORK/pane.txt" | grep -q "^ \{33\}Hit Any Key" || fail "Hit Any Key not at column 33, row 15"
 tmux -S "$socket" send-keys -t "$session" x
 capture_until "ＶＡＲＮＨＯＬＤ"
+
+# Too small a terminal: the notice in both languages, and the keys typed
+# meanwhile are dropped; enlarged, the game shows its title untouched.
+tmux -S "$socket" new-session -d -s small -x 60 -y 20 \
+  "env LANG=C.UTF-8 '$KESTRUN' --frontend tty --dir '$WORK/dir' --seed 1"
+session=small
+capture_until "Please enlarge the terminal to 80 x 24"
+grep -q "端末を 80 x 24 以上に広げてください" "$WORK/pane.txt" || fail "no Japanese notice"
+tmux -S "$socket" send-keys -t small Z Enter
+sleep 0.3
+tmux -S "$socket" resize-window -t small -x 100 -y 30
+capture_until "シナリオのファイル名は"
+sleep 0.3
+tmux -S "$socket" capture-pane -p -t small >"$WORK/pane.txt"
+! grep -q "その名のシナリオはありません" "$WORK/pane.txt" || fail "a key typed behind the notice was acted on"
+sed -n 12p "$WORK/pane.txt" | grep -q "シナリオのファイル名は ? *$" || fail "the typed Z reached the prompt"

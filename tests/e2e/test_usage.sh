@@ -17,10 +17,11 @@ expect_usage_error --frontend headless --dir "$WORK/missing-dir"
 expect_usage_error --frontend windows
 expect_usage_error --frontend headless --seed banana
 expect_usage_error --frontend headless --no-such-option
+expect_usage_error --frontend tty --tty-graphics pictures
 
 "$KESTRUN" --help >"$WORK/help" || fail "--help failed"
 for option in --dir --frontend --seed --keys --keys-file --dump-screen --dump-png --trace --trace-png \
-  --scale --fullscreen --help --version; do
+  --scale --fullscreen --tty-graphics --help --version; do
   grep -q -- "$option" "$WORK/help" || fail "--help does not mention $option"
 done
 "$KESTRUN" --version | grep -q "^kestrun " || fail "--version"

@@ -1,6 +1,7 @@
 // A picture file of any content, loaded and shown where the game shows
-// pictures (small, so the drawing does not outweigh the loading): either it
-// is drawn, or the load raises a run-time error.
+// pictures (small, so the drawing does not outweigh the loading): the game's
+// own bitmap decoder either yields a picture that is drawn, or the load
+// raises a run-time error.
 #include "runtime/picture.h"
 
 #include <cstddef>

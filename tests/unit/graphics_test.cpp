@@ -30,9 +30,7 @@ size_t countPixels(const GraphicsPlane& plane, uint32_t rgb) {
 }
 
 const Font* defaultFont() {
-  static Font font;
-  static const bool loaded = font.loadDefault();
-  return loaded ? &font : nullptr;
+  return &Font::builtIn();
 }
 
 uint16_t codeOf(std::string_view sjisChar) {
@@ -342,9 +340,8 @@ TEST_F(FontFile, FailsWithoutUsableGlyphs) {
   EXPECT_EQ(font.glyph('A'), nullptr);
 }
 
-TEST(FontDefault, HasGlyphsForTheGameText) {
+TEST(FontBuiltIn, HasGlyphsForTheGameText) {
   const Font* font = defaultFont();
-  if (!font) GTEST_SKIP() << "no Unifont file installed";
   ASSERT_NE(font->glyph('A'), nullptr);
   EXPECT_EQ(font->glyph('A')->width, 8);
   ASSERT_NE(font->glyph(codeOf("あ"_sj)), nullptr);
@@ -354,6 +351,48 @@ TEST(FontDefault, HasGlyphsForTheGameText) {
   ASSERT_NE(font->glyph(codeOf("○"_sj)), nullptr);
   EXPECT_EQ(font->glyph(0x80), nullptr);
   EXPECT_EQ(font->glyph(0x8540), nullptr);
+}
+
+// The table made at build time holds what reading the Unifont file gives, for
+// every character code.
+TEST(FontBuiltIn, EqualsTheUnifontFileItWasMadeFrom) {
+  Font read;
+  if (!read.load("/usr/share/unifont/unifont_jp.hex") &&
+      !read.load("/usr/share/unifont/unifont.hex")) {
+    GTEST_SKIP() << "no Unifont file installed";
+  }
+  const Font& builtIn = Font::builtIn();
+  size_t glyphs = 0;
+  for (uint32_t code = 0; code < 0x10000; ++code) {
+    const Font::Glyph* expected = read.glyph(static_cast<uint16_t>(code));
+    const Font::Glyph* carried = builtIn.glyph(static_cast<uint16_t>(code));
+    ASSERT_EQ(carried == nullptr, expected == nullptr) << std::hex << code;
+    if (!expected) continue;
+    ++glyphs;
+    ASSERT_EQ(carried->width, expected->width) << std::hex << code;
+    ASSERT_TRUE(
+        std::equal(std::begin(carried->rows), std::end(carried->rows), std::begin(expected->rows)))
+        << std::hex << code;
+  }
+  EXPECT_GT(glyphs, 7000u);
+}
+
+// Only codes Shift-JIS can hold have a place in the table.
+TEST(FontBuiltIn, SlotsCoverEveryShiftJisCodeOnce) {
+  std::vector<bool> used(Font::kIndexSlots, false);
+  size_t codes = 0;
+  for (uint32_t code = 0; code < 0x10000; ++code) {
+    const std::optional<size_t> slot = Font::slotOf(static_cast<uint16_t>(code));
+    if (!slot) continue;
+    ASSERT_LT(*slot, Font::kIndexSlots);
+    EXPECT_FALSE(used[*slot]) << std::hex << code;
+    used[*slot] = true;
+    ++codes;
+  }
+  EXPECT_EQ(codes, Font::kIndexSlots);
+  EXPECT_FALSE(Font::slotOf(0x813F));
+  EXPECT_FALSE(Font::slotOf(0xA040));
+  EXPECT_TRUE(Font::slotOf(0xFCFF));
 }
 
 class CompositeImage : public ::testing::Test {

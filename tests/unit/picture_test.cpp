@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "runtime/bitmap.h"
 #include "runtime/errors.h"
 #include "runtime/graphics.h"
 #include "test_support.h"

@@ -1,6 +1,6 @@
 #include <SDL.h>
-#include <SDL_image.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -76,23 +76,23 @@ TEST(Screenshot, NamedByTimeAndSavedPixelForPixel) {
   pixels[width * height - 1] = 0x123456;
   const auto path = std::filesystem::temp_directory_path() / "kestrun-screenshot-test.png";
   ASSERT_TRUE(savePng(path.string(), pixels.data(), width, height));
-  SDL_Surface* loaded = IMG_Load(path.string().c_str());
-  ASSERT_NE(loaded, nullptr) << IMG_GetError();
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
-  ASSERT_NE(rgb, nullptr);
-  EXPECT_EQ(rgb->w, width);
-  EXPECT_EQ(rgb->h, height);
-  const auto at = [rgb](int x, int y) {
-    const auto* row = static_cast<const uint8_t*>(rgb->pixels) + y * rgb->pitch;
-    return reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&image, path.string().c_str())) << image.message;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) << image.message;
+  EXPECT_EQ(image.width, static_cast<uint32_t>(width));
+  EXPECT_EQ(image.height, static_cast<uint32_t>(height));
+  const auto at = [&rgb, width](int x, int y) {
+    const uint8_t* p = rgb.data() + (static_cast<size_t>(y) * width + x) * 3;
+    return uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
   };
   EXPECT_EQ(at(0, 0), 0xFF0000u);
   EXPECT_EQ(at(1, 0), 0x00FF00u);
   EXPECT_EQ(at(0, 1), 0x0000FFu);
   EXPECT_EQ(at(width - 1, height - 1), 0x123456u);
   EXPECT_EQ(at(5, 5), 0u);
-  SDL_FreeSurface(rgb);
-  SDL_FreeSurface(loaded);
   std::filesystem::remove(path);
   EXPECT_FALSE(savePng("/nonexistent-directory/x.png", pixels.data(), width, height));
 }

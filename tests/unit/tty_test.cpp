@@ -190,7 +190,9 @@ TEST(TerminalFrameBuilding, TextCoversGraphicsOnlyWhereItHasCharacters) {
   EXPECT_EQ(at(frame, 1, 0), (TerminalCell{" ", 7, 12, 1}));
   EXPECT_EQ(at(frame, 2, 0), (TerminalCell{"あ", 3, kAnsiBlack, 2}));
   EXPECT_EQ(at(frame, 3, 0), (TerminalCell{"", 3, kAnsiBlack, 0}));
-  EXPECT_EQ(at(frame, 0, 1), (TerminalCell{"\u28ff", 10, kAnsiBlack, 1}));
+  // The inside of the filled area is black; its edge is a thin line of dots.
+  EXPECT_EQ(at(frame, 0, 1), (TerminalCell{" ", 7, kAnsiBlack, 1}));
+  EXPECT_EQ(at(frame, 3, 1), (TerminalCell{"\u28b8", 10, kAnsiBlack, 1}));
   EXPECT_EQ(at(frame, 4, 1), (TerminalCell{" ", 7, kAnsiBlack, 1}));
 }
 
@@ -398,10 +400,17 @@ TEST(TerminalDrawing, TheGamesBlackBackgroundIsSentForEveryCell) {
   EXPECT_TRUE(terminal.shows(frame, why)) << why;
 }
 
-TEST(TerminalDrawing, NoticeFitsANarrowTerminal) {
-  EXPECT_NE(enlargeNotice(80).find("Please enlarge the terminal to 80 x 24"), std::string::npos);
-  const std::string narrow = enlargeNotice(10);
-  EXPECT_EQ(narrow.substr(narrow.size() - 10), "Please enl");
+TEST(TerminalDrawing, NoticeInBothLanguagesFitsASmallTerminal) {
+  const std::string wide = enlargeNotice(79, 30);
+  EXPECT_NE(wide.find("端末を 80 x 24 以上に広げてください"), std::string::npos);
+  EXPECT_NE(wide.find("Please enlarge the terminal to 80 x 24"), std::string::npos);
+  EXPECT_NE(wide.find("79 x 30"), std::string::npos);
+  // Ten columns: five double-width characters, or ten ASCII ones, per line.
+  const std::string narrow = enlargeNotice(10, 2);
+  EXPECT_NE(narrow.find("\x1b[1;1H端末を 80"), std::string::npos);
+  EXPECT_NE(narrow.find("\x1b[2;1HPlease enl"), std::string::npos);
+  EXPECT_EQ(narrow.find("\x1b[3;1H"), std::string::npos);
+  EXPECT_EQ(narrow.find("Please enla"), std::string::npos);
 }
 
 }  // namespace

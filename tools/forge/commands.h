@@ -23,6 +23,8 @@ int newCommand(const std::filesystem::path& dir, const std::string& letter, std:
 // read-only or installed scenario folder).
 int rosterCommand(const std::filesystem::path& dir, const std::string& letter, std::ostream& out,
                   std::ostream& err);
+// `web SRC OUTDIR` or `web BUILT LETTER OUTDIR`: the scenario as a web page.
+int webCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Floor plans of a source folder, or of built files when `letter` is given.
 struct MapRequest {

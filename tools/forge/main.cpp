@@ -103,6 +103,11 @@ int main(int argc, char** argv) {
   }
   playCmd->add_flag_callback(
       "--fullscreen", [&play] { play.gameOptions.push_back("--fullscreen"); }, "Passed to kestrun");
+  std::vector<std::string> webArgs;
+  auto* web = cli.add_subcommand("web", "Write a scenario as a static web page into OUTDIR");
+  web->add_option("ARGS", webArgs, "SRC OUTDIR (a source folder), or BUILT LETTER OUTDIR")
+      ->expected(2, 3)
+      ->required();
 
   cli.set_version_flag("--version", std::string("kestrun-forge ") + KESTRUN_VERSION);
   if (auto unknown = unknownSubcommand(cli, argc, argv)) return usageError(*unknown);
@@ -126,5 +131,6 @@ int main(int argc, char** argv) {
     return mapCommand(map, std::cout, std::cerr);
   }
   if (playCmd->parsed()) return playCommand(play, argv[0], std::cerr);
+  if (web->parsed()) return webCommand(webArgs, std::cout, std::cerr);
   return rosterCommand(outdir, letter, std::cout, std::cerr);
 }

@@ -44,10 +44,7 @@ std::string writePlan(const plan::FloorPlan& plan, const fs::path& path) {
   const std::string extension = lowered(path.extension().string());
   if (extension == ".svg") return writeWhole(path, plan::renderSvg(plan));
   if (extension == ".txt") return writeWhole(path, plan::renderText(plan));
-  std::string problem;
-  const plan::Raster raster = plan::renderRaster(plan, problem);
-  if (!problem.empty()) return problem;
-  return plan::writePng(path.string(), raster);
+  return plan::writePng(path.string(), plan::renderRaster(plan));
 }
 
 // The floors to draw, read from a source folder or from built files.

@@ -37,13 +37,13 @@ void drawPlan(const FloorPlan& plan, Canvas& canvas);
 
 std::string renderSvg(const FloorPlan& plan);
 
-// The composite picture as 0xRRGGBB pixels, row by row. Empty when no glyphs
-// could be loaded (the problem is in `problem`).
+// The composite picture as 0xRRGGBB pixels, row by row, drawn with the game's
+// own glyphs.
 struct Raster {
   int width = 0, height = 0;
   std::vector<uint32_t> pixels;
 };
-Raster renderRaster(const FloorPlan& plan, std::string& problem);
+Raster renderRaster(const FloorPlan& plan);
 
 // Writes a PNG file; returns what went wrong in a sentence, or nothing.
 std::string writePng(const std::string& path, const Raster& raster);

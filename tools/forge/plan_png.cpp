@@ -1,11 +1,10 @@
-#include <png.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "frontends/frontends.h"
 #include "plan_pictures.h"
 #include "runtime/font.h"
 #include "runtime/sjis.h"
@@ -85,58 +84,21 @@ class RasterCanvas : public Canvas {
   const rt::Font& font_;
 };
 
-struct PngWriter {
-  png_structp png = nullptr;
-  png_infop info = nullptr;
-  ~PngWriter() { png_destroy_write_struct(&png, &info); }
-};
-
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
 
-Raster renderRaster(const FloorPlan& plan, std::string& problem) {
-  static rt::Font font;
-  if (!font.loaded() && !font.loadDefault()) {
-    problem = "no Unifont glyphs found (" + rt::Font::defaultPaths().front() +
-              "); install the Debian package \"unifont\"";
-    return {};
-  }
+Raster renderRaster(const FloorPlan& plan) {
   const PictureSize size = pictureSize(plan);
   Raster raster{size.width, size.height,
                 std::vector<uint32_t>(static_cast<size_t>(size.width) * size.height, 0)};
-  RasterCanvas canvas(raster, font);
+  RasterCanvas canvas(raster, rt::Font::builtIn());
   drawPlan(plan, canvas);
   return raster;
 }
 
 std::string writePng(const std::string& path, const Raster& raster) {
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (!file) return "cannot write " + path + ": " + std::strerror(errno);
-  PngWriter w;
-  w.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  if (w.png) w.info = png_create_info_struct(w.png);
-  if (!w.png || !w.info) return "cannot write " + path + ": out of memory";
-  std::vector<png_byte> row(static_cast<size_t>(raster.width) * 3);
-  if (setjmp(png_jmpbuf(w.png))) return "cannot write " + path;
-  png_init_io(w.png, file.get());
-  png_set_IHDR(w.png, w.info, raster.width, raster.height, 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(w.png, w.info);
-  for (int y = 0; y < raster.height; ++y) {
-    for (int x = 0; x < raster.width; ++x) {
-      const uint32_t c = raster.pixels[static_cast<size_t>(y) * raster.width + x];
-      row[3 * x] = static_cast<png_byte>(c >> 16);
-      row[3 * x + 1] = static_cast<png_byte>(c >> 8);
-      row[3 * x + 2] = static_cast<png_byte>(c);
-    }
-    png_write_row(w.png, row.data());
-  }
-  png_write_end(w.png, nullptr);
-  if (std::fflush(file.get()) != 0) return "cannot write " + path + ": " + std::strerror(errno);
-  return {};
+  errno = 0;
+  if (fe::savePng(path, raster.pixels.data(), raster.width, raster.height)) return {};
+  return "cannot write " + path + (errno != 0 ? std::string(": ") + std::strerror(errno) : "");
 }
 
 }  // namespace kestrun::forge::plan

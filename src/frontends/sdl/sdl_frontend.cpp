@@ -6,15 +6,20 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "frontends/entry_input.h"
 #include "frontends/frontends.h"
+#include "frontends/pad/pad_panel.h"
 #include "frontends/screen_change.h"
+#include "frontends/screen_entries.h"
 #include "frontends/sdl/sdl_keys.h"
 #include "runtime/composite.h"
 #include "runtime/graphics.h"
+#include "runtime/keyboard.h"
 #include "runtime/textscreen.h"
 
 namespace kestrun::fe {
@@ -57,6 +62,8 @@ class VideoSubsystem {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) cannotOpenWindow();
+    // Controllers are welcome but not needed: the window opens without them.
+    controllers_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (!hasScreen()) {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       throw FrontendError(
@@ -65,7 +72,9 @@ class VideoSubsystem {
     }
   }
   ~VideoSubsystem() {
-    if (!keptUntilExit_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (keptUntilExit_) return;
+    if (controllers_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
   void keepUntilExit() { keptUntilExit_ = true; }
   VideoSubsystem(const VideoSubsystem&) = delete;
@@ -73,7 +82,39 @@ class VideoSubsystem {
 
  private:
   bool keptUntilExit_ = false;
+  bool controllers_ = false;
 };
+
+// How far a stick must lean to count as a direction, and how far back it
+// must come before it counts again.
+constexpr Sint16 kStickPressed = 20000;
+constexpr Sint16 kStickReleased = 12000;
+
+std::optional<EntryInput::Button> controllerButton(Uint8 button) {
+  using B = EntryInput::Button;
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return B::Up;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return B::Down;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return B::Left;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return B::Right;
+    case SDL_CONTROLLER_BUTTON_A:
+      return B::Press;
+    case SDL_CONTROLLER_BUTTON_B:
+      return B::Back;
+    case SDL_CONTROLLER_BUTTON_START:
+      return B::Camp;
+    case SDL_CONTROLLER_BUTTON_X:
+      return B::Door;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return B::Enter;
+    default:
+      return std::nullopt;
+  }
+}
 
 // The largest whole factor at which the image fits the usable desktop.
 int fittingScale() {
@@ -109,10 +150,12 @@ class SdlFrontend final : public rt::Frontend {
   SdlFrontend(const WindowOptions& options, const rt::Font& font)
       : font_(font),
         screenshotDir_(options.screenshotDir),
-        frame_(static_cast<size_t>(kWidth) * kHeight, 0) {
+        frame_(static_cast<size_t>(kWidth) * kHeight, 0),
+        padShown_(options.showPad) {
     openWindow(options);
     createRenderer();
     createTexture();
+    createPadTexture();
     SDL_StartTextInput();
     render();
   }
@@ -123,6 +166,7 @@ class SdlFrontend final : public rt::Frontend {
   ~SdlFrontend() override {
     SDL_HideWindow(window_.get());
     texture_.reset();
+    padTexture_.reset();
     renderer_.reset();
     (void)window_.release();
     video_.keepUntilExit();
@@ -133,6 +177,7 @@ class SdlFrontend final : public rt::Frontend {
   void present(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) override {
     if (!presented_.changed(text, graphics)) return;
     rt::composite(text, graphics, &font_, frame_);
+    entryInput_.screenChanged(findScreenEntries(text));
     SDL_UpdateTexture(texture_.get(), nullptr, frame_.data(), kWidth * 4);
     render();
   }
@@ -187,6 +232,12 @@ class SdlFrontend final : public rt::Frontend {
     SDL_RenderSetIntegerScale(renderer_.get(), SDL_TRUE);
   }
 
+  void createPadTexture() {
+    padTexture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB888,
+                                        SDL_TEXTUREACCESS_STREAMING, pad_.width(), pad_.height()));
+    if (!padTexture_) cannotOpenWindow();
+  }
+
   void createTexture() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB888,
@@ -195,11 +246,181 @@ class SdlFrontend final : public rt::Frontend {
     SDL_UpdateTexture(texture_.get(), nullptr, frame_.data(), kWidth * 4);
   }
 
+  // The image alone, or with the pad beside, below or over it: the window is
+  // scaled from a logical size that holds both.
+  void placeImageAndPad() {
+    if (!padShown_) {
+      placement_ = {kWidth, kHeight, {0, 0, kWidth, kHeight}, {}, false};
+    } else {
+      int width = 0;
+      int height = 0;
+      SDL_GetRendererOutputSize(renderer_.get(), &width, &height);
+      placement_ = pad::placePad(width, height, kWidth, kHeight, pad_.width(), pad_.height());
+    }
+    SDL_RenderSetLogicalSize(renderer_.get(), placement_.logicalWidth, placement_.logicalHeight);
+  }
+
   void render() {
+    placeImageAndPad();
     SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
     SDL_RenderClear(renderer_.get());
-    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
+    const SDL_Rect image = sdlRect(placement_.image);
+    SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &image);
+    drawHighlight();
+    if (padShown_) drawPad();
     SDL_RenderPresent(renderer_.get());
+  }
+
+  static SDL_Rect sdlRect(const pad::Rect& r) { return {r.x, r.y, r.width, r.height}; }
+
+  void drawPad() {
+    const std::vector<uint32_t> pixels = pad_.draw(font_, controllerOnPad_);
+    SDL_UpdateTexture(padTexture_.get(), nullptr, pixels.data(), pad_.width() * 4);
+    const SDL_Rect where = sdlRect(placement_.pad);
+    SDL_RenderCopy(renderer_.get(), padTexture_.get(), nullptr, &where);
+    placeInputMethod();
+  }
+
+  // The input method's window goes beside the name field while it is typed in.
+  void placeInputMethod() {
+    if (!pad_.fieldFocused()) return;
+    const pad::Rect field = pad_.fieldRect();
+    int x = 0;
+    int y = 0;
+    SDL_RenderLogicalToWindow(renderer_.get(), static_cast<float>(placement_.pad.x + field.x),
+                              static_cast<float>(placement_.pad.y + field.y), &x, &y);
+    SDL_Rect where{x, y, field.width, field.height};
+    SDL_SetTextInputRect(&where);
+  }
+
+  // A frame around the entry the controller's A button would press.
+  void drawHighlight() {
+    const auto entry = entryInput_.highlighted();
+    if (!entry || controllerOnPad_) return;
+    const SDL_Rect frame{placement_.image.x + entry->column * rt::kCellWidth - 2,
+                         placement_.image.y + entry->row * rt::kCellHeight,
+                         entry->width * rt::kCellWidth + 4, rt::kCellHeight};
+    SDL_SetRenderDrawColor(renderer_.get(), 0xFF, 0xFF, 0x00, 255);
+    SDL_RenderDrawRect(renderer_.get(), &frame);
+  }
+
+  bool sendKey(std::optional<uint8_t> code, rt::InputSink& sink) {
+    if (!code) return false;
+    sink.keyCode(*code);
+    return true;
+  }
+
+  // What a pad's place gives, sent as the keyboard would send it.
+  bool sendPress(const pad::Press& press, rt::InputSink& sink) {
+    if (!press.text.empty()) sink.text(press.text);
+    if (press.key) sink.keyCode(*press.key);
+    render();
+    return !press.text.empty() || press.key.has_value();
+  }
+
+  void showPad(bool shown) {
+    padShown_ = shown;
+    controllerOnPad_ = controllerOnPad_ && shown;
+    if (!shown) pad_.leaveField();
+    render();
+  }
+
+  // Left button or a tap: the pad's button or the screen's entry under it;
+  // right button: Escape. A double click shows or hides the pad; so does
+  // the first touch of a touch screen.
+  bool handleClick(const SDL_MouseButtonEvent& click, rt::InputSink& sink) {
+    if (click.button == SDL_BUTTON_RIGHT) return sendKey(rt::key::Escape, sink);
+    if (click.button == SDL_BUTTON_MIDDLE) return sendKey(rt::key::Enter, sink);
+    if (click.button != SDL_BUTTON_LEFT) return false;
+    if (click.which == SDL_TOUCH_MOUSEID && !touched_) {
+      touched_ = true;
+      if (!padShown_) showPad(true);
+    }
+    const pad::Rect& padRect = placement_.pad;
+    if (padShown_ && padRect.contains(click.x, click.y)) {
+      const auto place = pad_.placeAt(click.x - padRect.x, click.y - padRect.y);
+      return place && sendPress(pad_.press(*place), sink);
+    }
+    if (pad_.fieldFocused()) {
+      pad_.leaveField();
+      render();
+    }
+    const pad::Rect& image = placement_.image;
+    if (!image.contains(click.x, click.y)) return false;
+    if (click.clicks == 2) {
+      showPad(!padShown_);
+      return false;
+    }
+    return sendKey(entryInput_.click((click.x - image.x) / rt::kCellWidth,
+                                     (click.y - image.y) / rt::kCellHeight),
+                   sink);
+  }
+
+  // While the controller is on the pad, the d-pad moves over its buttons and
+  // A presses them; Back takes the controller to the pad and back.
+  bool handlePadButton(Uint8 button, rt::InputSink& sink) {
+    switch (button) {
+      case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        pad_.moveHighlight(0, -1);
+        break;
+      case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        pad_.moveHighlight(0, 1);
+        break;
+      case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        pad_.moveHighlight(-1, 0);
+        break;
+      case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        pad_.moveHighlight(1, 0);
+        break;
+      case SDL_CONTROLLER_BUTTON_A:
+        return sendPress(pad_.press(pad_.highlighted()), sink);
+      default:
+        return false;
+    }
+    render();
+    return false;
+  }
+
+  bool handleButton(Uint8 button, rt::InputSink& sink) {
+    if (button == SDL_CONTROLLER_BUTTON_BACK) {
+      controllerOnPad_ = !controllerOnPad_;
+      showPad(controllerOnPad_);
+      return false;
+    }
+    if (controllerOnPad_ && (button == SDL_CONTROLLER_BUTTON_A ||
+                             (button >= SDL_CONTROLLER_BUTTON_DPAD_UP &&
+                              button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT))) {
+      return handlePadButton(button, sink);
+    }
+    const auto pressed = controllerButton(button);
+    if (!pressed) return false;
+    const auto code = entryInput_.button(*pressed);
+    render();  // the highlight moved, or appeared
+    return sendKey(code, sink);
+  }
+
+  // A stick leaning far enough is a d-pad press, once until it comes back.
+  bool handleStick(const SDL_ControllerAxisEvent& motion, rt::InputSink& sink) {
+    const bool across = motion.axis == SDL_CONTROLLER_AXIS_LEFTX;
+    if (!across && motion.axis != SDL_CONTROLLER_AXIS_LEFTY) return false;
+    int& leaning = across ? stickX_ : stickY_;
+    if (std::abs(motion.value) < kStickReleased) leaning = 0;
+    if (leaning != 0 || std::abs(motion.value) < kStickPressed) return false;
+    leaning = motion.value > 0 ? 1 : -1;
+    if (across) {
+      return handleButton(
+          leaning > 0 ? SDL_CONTROLLER_BUTTON_DPAD_RIGHT : SDL_CONTROLLER_BUTTON_DPAD_LEFT, sink);
+    }
+    return handleButton(
+        leaning > 0 ? SDL_CONTROLLER_BUTTON_DPAD_DOWN : SDL_CONTROLLER_BUTTON_DPAD_UP, sink);
+  }
+
+  // Controllers plugged in before or while the game runs.
+  void openController(int deviceIndex) {
+    if (!SDL_IsGameController(deviceIndex)) return;
+    if (SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex)) {
+      controllers_.push_back(controller);
+    }
   }
 
   bool drain(rt::InputSink& sink) {
@@ -217,10 +438,30 @@ class SdlFrontend final : public rt::Frontend {
         return true;
       case SDL_KEYDOWN:
         return handleKey(event.key, sink);
+      case SDL_MOUSEBUTTONDOWN:
+        return handleClick(event.button, sink);
+      case SDL_CONTROLLERBUTTONDOWN:
+        return handleButton(event.cbutton.button, sink);
+      case SDL_CONTROLLERAXISMOTION:
+        return handleStick(event.caxis, sink);
+      case SDL_CONTROLLERDEVICEADDED:
+        openController(event.cdevice.which);
+        return false;
       case SDL_TEXTINPUT:
         if (!isPrintable(event.text.text)) return false;
+        if (pad_.fieldFocused()) {
+          pad_.type(event.text.text);
+          pad_.compose("");
+          render();
+          return false;
+        }
         sink.text(event.text.text);
         return true;
+      case SDL_TEXTEDITING:
+        if (!pad_.fieldFocused()) return false;
+        pad_.compose(event.edit.text);
+        render();
+        return false;
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
             event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
@@ -230,6 +471,7 @@ class SdlFrontend final : public rt::Frontend {
       case SDL_RENDER_TARGETS_RESET:
       case SDL_RENDER_DEVICE_RESET:
         createTexture();
+        createPadTexture();
         render();
         return false;
       default:
@@ -248,10 +490,21 @@ class SdlFrontend final : public rt::Frontend {
       if (key.repeat == 0) saveScreenshot();
       return false;
     }
+    if (pad_.fieldFocused()) return typeInField(sym, sink);
     const auto code = consoleKeyCode(sym, modifiers);
     if (!code) return false;
     sink.keyCode(*code);
     return true;
+  }
+
+  // Keys while the pad's name field has the focus edit the name; Enter sends
+  // it, Escape leaves the field.
+  bool typeInField(SDL_Keycode sym, rt::InputSink& sink) {
+    if (sym == SDLK_RETURN || sym == SDLK_KP_ENTER) return sendPress(pad_.submitField(), sink);
+    if (sym == SDLK_BACKSPACE) pad_.erase();
+    if (sym == SDLK_ESCAPE) pad_.leaveField();
+    render();
+    return false;
   }
 
   void toggleFullscreen() {
@@ -274,13 +527,25 @@ class SdlFrontend final : public rt::Frontend {
   std::unique_ptr<SDL_Window, SdlDeleter> window_;
   std::unique_ptr<SDL_Renderer, SdlDeleter> renderer_;
   std::unique_ptr<SDL_Texture, SdlDeleter> texture_;
+  std::unique_ptr<SDL_Texture, SdlDeleter> padTexture_;
   ScreenChange presented_;
+  EntryInput entryInput_;
+  pad::Panel pad_;
+  pad::Placement placement_{kWidth, kHeight, {0, 0, kWidth, kHeight}, {}, false};
+  bool padShown_;
+  bool controllerOnPad_ = false;
+  bool touched_ = false;
+  std::vector<SDL_GameController*> controllers_;
+  int stickX_ = 0;
+  int stickY_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<rt::Frontend> makeSdlFrontend(const WindowOptions& options, const rt::Font& font) {
-  return std::make_unique<SdlFrontend>(options, font);
-}
-
 }  // namespace kestrun::fe
+
+// The entry of the window front end's module (sdl_module.cpp loads it).
+extern "C" kestrun::rt::Frontend* kestrun_make_sdl_frontend(
+    const kestrun::fe::WindowOptions& options, const kestrun::rt::Font& font) {
+  return new kestrun::fe::SdlFrontend(options, font);
+}

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "runtime/keyboard.h"
+#include "frontends/keys.h"
 
 namespace kestrun::fe {
 
@@ -32,37 +32,44 @@ std::optional<SDL_Keycode> keypadEditingKey(SDL_Keycode key) {
   }
 }
 
+// The window's keys that have a console code, by their platform-free name.
+std::optional<SpecialKey> specialKeyOf(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_RIGHT:
+      return SpecialKey::Right;
+    case SDLK_LEFT:
+      return SpecialKey::Left;
+    case SDLK_UP:
+      return SpecialKey::Up;
+    case SDLK_DOWN:
+      return SpecialKey::Down;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return SpecialKey::Enter;
+    case SDLK_ESCAPE:
+      return SpecialKey::Escape;
+    case SDLK_HOME:
+      return SpecialKey::Home;
+    case SDLK_CLEAR:
+      return SpecialKey::Clear;
+    case SDLK_INSERT:
+      return SpecialKey::Insert;
+    case SDLK_DELETE:
+      return SpecialKey::Delete;
+    case SDLK_BACKSPACE:
+      return SpecialKey::Backspace;
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace
 
 std::optional<uint8_t> consoleKeyCode(SDL_Keycode key, uint16_t modifiers) {
   if ((modifiers & KMOD_NUM) == 0) key = keypadEditingKey(key).value_or(key);
-  switch (key) {
-    case SDLK_RIGHT:
-      return rt::key::Right;
-    case SDLK_LEFT:
-      return rt::key::Left;
-    case SDLK_UP:
-      return rt::key::Up;
-    case SDLK_DOWN:
-      return rt::key::Down;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      return rt::key::Enter;
-    case SDLK_ESCAPE:
-      return rt::key::Escape;
-    case SDLK_HOME:
-      return (modifiers & KMOD_SHIFT) != 0 ? rt::key::ShiftHome : rt::key::Home;
-    case SDLK_CLEAR:
-      return rt::key::ShiftHome;
-    case SDLK_INSERT:
-      return rt::key::Insert;
-    case SDLK_DELETE:
-      return rt::key::Delete;
-    case SDLK_BACKSPACE:
-      return rt::key::Backspace;
-    default:
-      return std::nullopt;
-  }
+  const std::optional<SpecialKey> special = specialKeyOf(key);
+  if (!special) return std::nullopt;
+  return consoleKeyCode(*special, (modifiers & KMOD_SHIFT) != 0);
 }
 
 bool isFullscreenToggle(SDL_Keycode key, uint16_t modifiers) {

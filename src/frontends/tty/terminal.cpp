@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <langinfo.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "frontends/frontends.h"
@@ -218,7 +220,30 @@ void Terminal::write(std::string_view bytes) {
 TerminalSize Terminal::size() const {
   winsize ws{};
   if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &ws) != 0) return {};
-  return {ws.ws_col, ws.ws_row};
+  return {ws.ws_col, ws.ws_row, ws.ws_xpixel, ws.ws_ypixel};
+}
+
+std::string Terminal::ask(std::string_view queries,
+                          const std::function<bool(std::string_view)>& complete, int timeoutMs) {
+  writeAll(queries);
+  std::string answers;
+  timespec start{};
+  clock_gettime(CLOCK_MONOTONIC, &start);
+  for (;;) {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const long elapsed =
+        (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+    if (elapsed >= timeoutMs || state.closeSignals != 0) break;
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    if (poll(&input, 1, static_cast<int>(timeoutMs - elapsed)) <= 0) continue;
+    char buffer[512];
+    const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n <= 0) break;
+    answers.append(buffer, static_cast<size_t>(n));
+    if (complete(answers)) break;
+  }
+  return answers;
 }
 
 int Terminal::inputFd() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <string>
 #include <string_view>
 
 namespace kestrun::fe {
@@ -7,6 +9,8 @@ namespace kestrun::fe {
 struct TerminalSize {
   int columns = 0;  // 0 when the terminal does not say
   int rows = 0;
+  int pixelWidth = 0;  // of the text area; 0 when the terminal does not say
+  int pixelHeight = 0;
 };
 
 // True when the character encoding of the locale is UTF-8. With no locale
@@ -28,6 +32,10 @@ class Terminal {
   // Writes all the bytes in one go; a terminal that has gone away is ignored.
   void write(std::string_view bytes);
   TerminalSize size() const;
+  // Writes `queries` and collects what the terminal answers until `complete`
+  // says the answers are all there or `timeoutMs` passes.
+  std::string ask(std::string_view queries, const std::function<bool(std::string_view)>& complete,
+                  int timeoutMs);
 
   int inputFd() const;
   // Readable when a signal has arrived.

@@ -47,6 +47,20 @@ int brightness(uint32_t rgb) {
   return channel(rgb, 16) + channel(rgb, 8) + channel(rgb, 0);
 }
 
+uint32_t pixelAt(std::span<const uint32_t> plane, int x, int y) {
+  return plane[static_cast<size_t>(y) * rt::kPlaneWidth + x] & 0xFFFFFF;
+}
+
+// A pixel whose four neighbours have its colour lies inside a filled area;
+// the plane's border counts as more of the fill.
+bool isInsideFill(std::span<const uint32_t> plane, int x, int y, uint32_t rgb) {
+  const auto same = [&](int nx, int ny) {
+    if (nx < 0 || ny < 0 || nx >= rt::kPlaneWidth || ny >= rt::kPlaneHeight) return true;
+    return pixelAt(plane, nx, ny) == rgb;
+  };
+  return same(x - 1, y) && same(x + 1, y) && same(x, y - 1) && same(x, y + 1);
+}
+
 // Bit of U+2800 for the dot in sub-block column x (0..1), row y (0..3).
 constexpr uint8_t brailleBit(int x, int y) {
   constexpr std::array<std::array<uint8_t, 4>, 2> bits = {
@@ -99,7 +113,24 @@ const std::string& doubleByteGlyph(uint8_t lead, uint8_t trail) {
   return found->second;
 }
 
-TerminalCell graphicsCell(std::span<const uint32_t> plane, int column, int row) {
+bool isAllBlack(std::span<const uint32_t> plane, int column, int row) {
+  for (int y = row * rt::kCellHeight; y < (row + 1) * rt::kCellHeight; ++y) {
+    const uint32_t* line = plane.data() + static_cast<size_t>(y) * rt::kPlaneWidth;
+    for (int x = column * rt::kCellWidth; x < (column + 1) * rt::kCellWidth; ++x) {
+      if ((line[x] & 0xFFFFFF) != 0) return false;
+    }
+  }
+  return true;
+}
+
+TerminalCell graphicsCell(std::span<const uint32_t> plane, int column, int row,
+                          const FrameOptions& options) {
+  const bool imageRow = row < options.imageRows;
+  if (options.drawing == GraphicsDrawing::Kitty && imageRow) return {" ", 7, kAnsiBlack, 1};
+  if (options.drawing == GraphicsDrawing::Sixel && imageRow) {
+    if (isAllBlack(plane, column, row)) return {" ", 7, kAnsiBlack, 1};
+    return {"", 7, kAnsiBlack, 1, true};
+  }
   const BrailleCell braille = brailleCell(plane, column, row);
   if (braille.dots == 0) return {" ", 7, kAnsiBlack, 1};
   return {utf8Of(0x2800 + braille.dots), braille.colour, kAnsiBlack, 1};
@@ -120,7 +151,7 @@ uint8_t textBackground(const rt::TextCell& cell) {
 // next. Cells without a visible character let the graphics show, unless they
 // have a background colour.
 void buildRow(const rt::TextScreen& text, std::span<const uint32_t> plane, int row,
-              TerminalCell* cells) {
+              const FrameOptions& options, TerminalCell* cells) {
   for (int column = 0; column < rt::kColumns; ++column) {
     const rt::TextCell& cell = text.cell(column, row);
     const bool doubleByte = rt::isLeadByte(cell.ch) && column + 1 < rt::kColumns &&
@@ -133,7 +164,7 @@ void buildRow(const rt::TextScreen& text, std::span<const uint32_t> plane, int r
     } else if (isVisibleSingleByte(cell.ch)) {
       cells[column] = {singleByteGlyph(cell.ch), textForeground(cell), textBackground(cell), 1};
     } else if (cell.bg == 0) {
-      cells[column] = graphicsCell(plane, column, row);
+      cells[column] = graphicsCell(plane, column, row, options);
     } else {
       cells[column] = {" ", 7, textBackground(cell), 1};
     }
@@ -188,6 +219,23 @@ class TerminalWriter {
   int bg_ = -1;
 };
 
+// The start of a line of text that fits in `columns` terminal columns; the
+// characters outside ASCII count two columns, as the notice's Japanese does.
+std::string fitToColumns(std::string_view utf8, int columns) {
+  std::string out;
+  int used = 0;
+  for (size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<uint8_t>(utf8[i]);
+    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    const int width = lead < 0x80 ? 1 : 2;
+    if (used + width > std::max(columns, 1)) break;
+    out += utf8.substr(i, length);
+    used += width;
+    i += length;
+  }
+  return out;
+}
+
 }  // namespace
 
 uint8_t nearestAnsiColour(uint32_t rgb, bool allowBlack) {
@@ -211,8 +259,8 @@ BrailleCell brailleCell(std::span<const uint32_t> plane, int column, int row) {
   for (int sy = 0; sy < 4; ++sy) {
     for (int y = top + subBlockTop(sy); y < top + subBlockTop(sy + 1); ++y) {
       for (int x = left; x < left + rt::kCellWidth; ++x) {
-        const uint32_t rgb = plane[static_cast<size_t>(y) * rt::kPlaneWidth + x] & 0xFFFFFF;
-        if (rgb == 0) continue;
+        const uint32_t rgb = pixelAt(plane, x, y);
+        if (rgb == 0 || isInsideFill(plane, x, y, rgb)) continue;
         result.dots |= brailleBit((x - left) * 2 / rt::kCellWidth, sy);
         auto tally = std::find_if(tallies.begin(), tallies.end(),
                                   [rgb](const Tally& t) { return t.rgb == rgb; });
@@ -240,10 +288,12 @@ TerminalFrame blankFrame() {
   return TerminalFrame(rt::kColumns * rt::kRows);
 }
 
-TerminalFrame buildFrame(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) {
+TerminalFrame buildFrame(const rt::TextScreen& text, const rt::GraphicsPlane& graphics,
+                         const FrameOptions& options) {
   TerminalFrame frame = blankFrame();
   for (int row = 0; row < rt::kRows; ++row) {
-    buildRow(text, graphics.pixels(), row, &frame[static_cast<size_t>(row) * rt::kColumns]);
+    buildRow(text, graphics.pixels(), row, options,
+             &frame[static_cast<size_t>(row) * rt::kColumns]);
   }
   return frame;
 }
@@ -256,7 +306,9 @@ std::string drawChanges(const TerminalFrame& wanted, TerminalFrame& shown) {
   for (int row = 0; row < rt::kRows; ++row) {
     for (int column = 0; column < rt::kColumns; ++column) {
       const size_t i = static_cast<size_t>(row) * rt::kColumns + column;
-      if (wanted[i].width != 0 && !(wanted[i] == shown[i])) writer.put(column, row, wanted[i]);
+      if (wanted[i].width != 0 && !wanted[i].image && !(wanted[i] == shown[i])) {
+        writer.put(column, row, wanted[i]);
+      }
     }
   }
   shown = wanted;
@@ -267,10 +319,22 @@ std::string clearScreen() {
   return "\x1b[0m\x1b[2J";
 }
 
-std::string enlargeNotice(int terminalColumns) {
-  const std::string notice = "Please enlarge the terminal to 80 x 24";
-  return clearScreen() + "\x1b[1;1H" +
-         notice.substr(0, static_cast<size_t>(std::max(terminalColumns, 1)));
+std::string enlargeNotice(int terminalColumns, int terminalRows) {
+  const std::string size = std::to_string(terminalColumns) + " x " + std::to_string(terminalRows);
+  const std::string lines[] = {
+      "端末を 80 x 24 以上に広げてください",
+      "Please enlarge the terminal to 80 x 24",
+      "(今 / now: " + size + ")",
+      "それまでキーは捨てられます",
+      "Keys are ignored until then",
+  };
+  std::string out = clearScreen();
+  int row = 1;
+  for (const std::string& line : lines) {
+    if (row > std::max(terminalRows, 1)) break;
+    out += "\x1b[" + std::to_string(row++) + ";1H" + fitToColumns(line, terminalColumns);
+  }
+  return out;
 }
 
 }  // namespace kestrun::fe

@@ -10,6 +10,7 @@
 #include "frontends/screen_change.h"
 #include "frontends/tty/terminal.h"
 #include "frontends/tty/tty_frame.h"
+#include "frontends/tty/tty_image.h"
 #include "frontends/tty/tty_input.h"
 #include "runtime/graphics.h"
 #include "runtime/textscreen.h"
@@ -20,6 +21,8 @@ namespace {
 
 // How long an Escape waits for the rest of a key's sequence.
 constexpr int kEscapeWindowMs = 30;
+// How long the terminal may take to say what it can draw.
+constexpr int kQueryTimeoutMs = 1000;
 
 uint64_t steadyMilliseconds() {
   return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -27,15 +30,51 @@ uint64_t steadyMilliseconds() {
                                    .count());
 }
 
+// The drawing and the cell size the terminal has; asked of the terminal
+// unless the player chose cells.
+struct GraphicsSetup {
+  GraphicsDrawing drawing = GraphicsDrawing::Cells;
+  CellPixels cell;
+};
+
+GraphicsSetup setUpGraphics(Terminal& terminal, TtyGraphics asked) {
+  if (asked == TtyGraphics::Cells) return {};
+  // Keys typed while the terminal answers are dropped with the answers.
+  const TerminalReplies replies = parseTerminalReplies(terminal.ask(
+      terminalQueries(),
+      [](std::string_view answers) { return parseTerminalReplies(answers).complete; },
+      kQueryTimeoutMs));
+  GraphicsSetup setup{chooseDrawing(asked, replies), {}};
+  const TerminalSize size = terminal.size();
+  if (size.pixelWidth > 0 && size.pixelHeight > 0 && size.columns > 0 && size.rows > 0) {
+    setup.cell = {size.pixelWidth / size.columns, size.pixelHeight / size.rows};
+  } else if (replies.cell.width > 0) {
+    setup.cell = replies.cell;
+  }
+  return setup;
+}
+
 class TtyFrontend final : public rt::Frontend {
  public:
-  TtyFrontend() { refit(); }
+  explicit TtyFrontend(TtyGraphics graphics)
+      : setup_(setUpGraphics(terminal_, graphics)), images_(setup_.drawing, setup_.cell) {
+    options_.drawing = setup_.drawing;
+    refit();
+  }
+
+  ~TtyFrontend() override {
+    if (setup_.drawing == GraphicsDrawing::Kitty) terminal_.write(kittyDeleteAll());
+  }
+  TtyFrontend(const TtyFrontend&) = delete;
+  TtyFrontend& operator=(const TtyFrontend&) = delete;
 
   void present(const rt::TextScreen& text, const rt::GraphicsPlane& graphics) override {
+    lastText_ = &text;
+    lastGraphics_ = &graphics;
     if (terminal_.takeResize()) refit();
     if (sameAsShown(text, graphics)) return;
-    wanted_ = buildFrame(text, graphics);
-    if (fits_) terminal_.write(drawChanges(wanted_, shown_));
+    wanted_ = buildFrame(text, graphics, options_);
+    if (fits_) draw();
   }
 
   void waitEvents(rt::InputSink& sink, int timeoutMs) override {
@@ -69,18 +108,33 @@ class TtyFrontend final : public rt::Frontend {
     return same;
   }
 
+  // The images that changed, then the text.
+  void draw() {
+    std::string out;
+    if (lastGraphics_ != nullptr) out = images_.update(wanted_, lastGraphics_->pixels());
+    terminal_.write(out + drawChanges(wanted_, shown_));
+  }
+
   // Draws everything again after the window changed size, or shows the
   // notice while it is too small.
   void refit() {
     const TerminalSize size = terminal_.size();
     // A terminal that reports no size is taken to be large enough.
     fits_ = size.columns == 0 || (size.columns >= rt::kColumns && size.rows >= rt::kRows);
+    // A sixel image on the terminal's last row scrolls the screen: that row
+    // keeps the cell drawing when the game fills the terminal's height.
+    options_.imageRows = setup_.drawing == GraphicsDrawing::Sixel && size.rows <= rt::kRows
+                             ? rt::kRows - 1
+                             : rt::kRows;
+    const std::string forgotten = images_.forget();
     if (!fits_) {
-      terminal_.write(enlargeNotice(size.columns));
+      terminal_.write(forgotten + enlargeNotice(size.columns, size.rows));
       return;
     }
+    if (lastText_ != nullptr) wanted_ = buildFrame(*lastText_, *lastGraphics_, options_);
     shown_ = blankFrame();
-    terminal_.write(clearScreen() + drawChanges(wanted_, shown_));
+    terminal_.write(forgotten + clearScreen());
+    draw();
   }
 
   // Waits up to `timeoutMs` for one batch of input and delivers it; true when
@@ -131,9 +185,11 @@ class TtyFrontend final : public rt::Frontend {
     return delivered;
   }
 
+  // While the notice stands, keys and text are read and dropped.
   bool deliver(const std::vector<TerminalInput>& inputs, rt::InputSink& sink) {
     bool delivered = false;
     for (const TerminalInput& input : inputs) {
+      if (!fits_ && input.kind != TerminalInput::Kind::Redraw) continue;
       switch (input.kind) {
         case TerminalInput::Kind::Key:
           sink.keyCode(input.code);
@@ -152,6 +208,11 @@ class TtyFrontend final : public rt::Frontend {
   }
 
   Terminal terminal_;
+  GraphicsSetup setup_;
+  ImageLayer images_;
+  FrameOptions options_;
+  const rt::TextScreen* lastText_ = nullptr;
+  const rt::GraphicsPlane* lastGraphics_ = nullptr;
   TerminalInputParser parser_;
   TerminalFrame wanted_ = blankFrame();
   TerminalFrame shown_ = blankFrame();
@@ -162,8 +223,8 @@ class TtyFrontend final : public rt::Frontend {
 
 }  // namespace
 
-std::unique_ptr<rt::Frontend> makeTtyFrontend() {
-  return std::make_unique<TtyFrontend>();
+std::unique_ptr<rt::Frontend> makeTtyFrontend(TtyGraphics graphics) {
+  return std::make_unique<TtyFrontend>(graphics);
 }
 
 }  // namespace kestrun::fe

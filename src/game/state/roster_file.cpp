@@ -39,6 +39,13 @@ std::array<std::string, 2> possibleLetters(const std::string& name) {
   return {std::string(), name.substr(0, 1)};
 }
 
+// True when `matches` holds for a letter the name could belong to.
+template <typename Matches>
+bool anyLetter(const std::string& name, Matches matches) {
+  const auto letters = possibleLetters(name);
+  return std::any_of(letters.begin(), letters.end(), matches);
+}
+
 }  // namespace
 
 std::string rosterFileName(const std::string& letter) {
@@ -50,16 +57,12 @@ std::string rosterTempName(const std::string& letter) {
 }
 
 bool isSavedRoster(const std::string& name) {
-  return std::ranges::any_of(possibleLetters(name), [&](const std::string& letter) {
-    return name == rosterFileName(letter);
-  });
+  return anyLetter(name, [&](const std::string& letter) { return name == rosterFileName(letter); });
 }
 
 bool isRosterFile(const std::string& name) {
   return isSavedRoster(name) ||
-         std::ranges::any_of(possibleLetters(name), [&](const std::string& letter) {
-           return name == rosterTempName(letter);
-         });
+         anyLetter(name, [&](const std::string& letter) { return name == rosterTempName(letter); });
 }
 
 void readRoster(rt::FileTable& files, int n, RosterTables& r, RosterSeal& seal) {
