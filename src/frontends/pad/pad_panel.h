@@ -39,7 +39,7 @@ struct Press {
 
 class Panel {
  public:
-  static constexpr int kButtonWidth = 40;
+  static constexpr int kButtonWidth = 44;
   static constexpr int kButtonHeight = 28;
   static constexpr int kGap = 4;
 
