@@ -134,11 +134,8 @@ void writeManifest(const fs::path& outdir, const std::string& letter) {
 }
 
 void copyPage(const fs::path& webBuild, const fs::path& outdir) {
-  for (const auto& entry : fs::directory_iterator(webBuild)) {
-    if (entry.is_regular_file()) {
-      fs::copy_file(entry.path(), outdir / entry.path().filename(),
-                    fs::copy_options::overwrite_existing);
-    }
+  for (const char* name : kPageFiles) {
+    fs::copy_file(webBuild / name, outdir / name, fs::copy_options::overwrite_existing);
   }
 }
 

@@ -122,10 +122,8 @@
     element.textContent = button.label;
     element.dataset.code = String(button.code);
     place(element, button);
-    element.addEventListener('pointerdown', (e) => {
-      e.preventDefault();  // keeps the focus where it is
-      press();
-    });
+    element.addEventListener('mousedown', (e) => e.preventDefault());  // the focus stays
+    element.addEventListener('click', press);
     return element;
   }
 
@@ -219,7 +217,10 @@
     }
     FS.rename(trial, savesFolder + '/' + rosterName());
     await storing;
-    location.reload();
+    // The game starts again with the roster; a replay's keys are not typed again.
+    const next = new URL(location.href);
+    next.searchParams.delete('keys');
+    location.replace(next.href);
   }
 
   function stringToNewUTF8(text) {
