@@ -111,6 +111,8 @@ TEST(BrowserKeys, MapAsTheWindowMapsItsKeys) {
 
 // A scenario file "T-S.DAT" with the identity `id`, and a roster for `rosterId`.
 void writeScenarioAndRoster(float id, float rosterId) {
+  std::filesystem::remove("T-S.DAT");
+  std::filesystem::remove("T-C.DAT");
   auto scenario = std::make_unique<game::ScenarioTables>();
   scenario->ScenarioId(0) = id;
   rt::FileTable files;
