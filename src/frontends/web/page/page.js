@@ -91,15 +91,17 @@
   }
 
   // The largest whole multiple of the game's pixels that fits the window, in
-  // device pixels so that every game pixel covers the same number of them; a
-  // screen narrower than the game gets the largest size that fits.
+  // device pixels so that every game pixel covers the same number of them. A
+  // phone, where that would leave the game at a fraction of the screen's
+  // width (at most one device pixel per game pixel), gets the largest size
+  // that fits instead.
   function fitCanvas() {
     const ratio = window.devicePixelRatio || 1;
     const reserved = document.getElementById('bar').offsetHeight +
                      statusLine.offsetHeight + (pad.hidden ? 0 : pad.offsetHeight) + 8;
     const room = Math.min(window.innerWidth * ratio / WIDTH,
                           Math.max(window.innerHeight - reserved, 0) * ratio / HEIGHT);
-    const scale = room >= 1 ? Math.floor(room) : Math.min(window.innerWidth * ratio / WIDTH, 1);
+    const scale = room >= 2 ? Math.floor(room) : room;
     canvas.style.width = (WIDTH * scale / ratio) + 'px';
     canvas.style.height = (HEIGHT * scale / ratio) + 'px';
   }
