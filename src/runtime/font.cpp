@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "runtime/code_page.h"
 #include "runtime/sjis.h"
 
 namespace kestrun::rt {
@@ -110,13 +111,10 @@ Font::Glyph widened(const Font::Glyph& narrow) {
 
 }  // namespace
 
+static_assert(Font::kIndexSlots == kCodeSlots);
+
 std::optional<size_t> Font::slotOf(uint16_t sjisCode) {
-  if (sjisCode < kSingleByteSlots) return sjisCode;
-  const auto lead = static_cast<uint8_t>(sjisCode >> 8);
-  const size_t trail = sjisCode & 0xFF;
-  if (!isLeadByte(lead) || trail < 0x40) return std::nullopt;
-  const size_t leadNumber = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1);
-  return kSingleByteSlots + leadNumber * kTrailsPerLead + (trail - 0x40);
+  return codeSlot(sjisCode);
 }
 
 bool Font::load(const std::string& path) {

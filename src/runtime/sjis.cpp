@@ -1,91 +1,13 @@
 #include "runtime/sjis.h"
 
-#include <iconv.h>
-
 #include <array>
-#include <stdexcept>
-#include <string_view>
 #include <unordered_map>
-#include <utility>
+
+#include "runtime/code_page.h"
 
 namespace kestrun::rt {
 
 namespace {
-
-// The characters whose code page 932 form differs from plain Shift-JIS:
-// their code page 932 UTF-8 and their bytes.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kWindowsForms{{
-    {"\xEF\xBD\x9E", "\x81\x60"},  // ～
-    {"\xE2\x88\xA5", "\x81\x61"},  // ∥
-    {"\xEF\xBC\x8D", "\x81\x7C"},  // －
-    {"\xEF\xBF\xA0", "\x81\x91"},  // ￠
-    {"\xEF\xBF\xA1", "\x81\x92"},  // ￡
-    {"\xEF\xBF\xA2", "\x81\xCA"},  // ￢
-    {"\xE2\x80\x95", "\x81\x5C"},  // ―
-}};
-
-enum class Direction { ToShiftJis, FromShiftJis };
-
-class Converter {
- public:
-  // Code page 932 where the C library has it; else (the browser build's C
-  // library) plain Shift-JIS with the characters whose forms differ looked up
-  // here, so that both builds convert alike.
-  explicit Converter(Direction direction) : direction_(direction) {
-    const bool toSjis = direction == Direction::ToShiftJis;
-    handle_ = toSjis ? iconv_open("CP932", "UTF-8") : iconv_open("UTF-8", "CP932");
-    if (handle_ != kNoHandle) return;
-    plainShiftJis_ = true;
-    handle_ = toSjis ? iconv_open("SHIFT_JIS", "UTF-8") : iconv_open("UTF-8", "SHIFT_JIS");
-    if (handle_ == kNoHandle) throw std::runtime_error("iconv cannot convert Shift-JIS");
-  }
-  ~Converter() { iconv_close(handle_); }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // Converts one character's bytes; returns false when it cannot be converted.
-  bool convert(std::string_view in, std::string& out) {
-    if (plainShiftJis_ && convertWindowsForm(in, out)) return true;
-    iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-    std::array<char, 16> buffer{};
-    char* inPtr = const_cast<char*>(in.data());
-    size_t inLeft = in.size();
-    char* outPtr = buffer.data();
-    size_t outLeft = buffer.size();
-    if (iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
-      return false;
-    }
-    out.append(buffer.data(), buffer.size() - outLeft);
-    return true;
-  }
-
- private:
-  static inline const iconv_t kNoHandle = reinterpret_cast<iconv_t>(-1);
-
-  bool convertWindowsForm(std::string_view in, std::string& out) const {
-    for (const auto& [utf8, sjis] : kWindowsForms) {
-      const bool toSjis = direction_ == Direction::ToShiftJis;
-      if (in == (toSjis ? utf8 : sjis)) {
-        out += toSjis ? sjis : utf8;
-        return true;
-      }
-    }
-    return false;
-  }
-
-  Direction direction_;
-  iconv_t handle_;
-  bool plainShiftJis_ = false;
-};
-
-Converter& toSjisConverter() {
-  static Converter c(Direction::ToShiftJis);
-  return c;
-}
-Converter& fromSjisConverter() {
-  static Converter c(Direction::FromShiftJis);
-  return c;
-}
 
 size_t utf8Length(uint8_t lead) {
   if (lead < 0x80) return 1;
@@ -93,6 +15,42 @@ size_t utf8Length(uint8_t lead) {
   if ((lead & 0xF0) == 0xE0) return 3;
   if ((lead & 0xF8) == 0xF0) return 4;
   return 1;
+}
+
+// The code point of one UTF-8 sequence; 0 when it is not a well-formed one
+// (cut short, a continuation byte out of place, an overlong form, more than
+// three bytes).
+char32_t decodeUtf8(std::string_view sequence) {
+  const auto* u = reinterpret_cast<const unsigned char*>(sequence.data());
+  if (utf8Length(u[0]) != sequence.size()) return 0;
+  for (size_t i = 1; i < sequence.size(); ++i) {
+    if ((u[i] & 0xC0) != 0x80) return 0;
+  }
+  switch (sequence.size()) {
+    case 2: {
+      const char32_t c = (u[0] & 0x1F) << 6 | (u[1] & 0x3F);
+      return c >= 0x80 ? c : 0;
+    }
+    case 3: {
+      const char32_t c = (u[0] & 0x0F) << 12 | (u[1] & 0x3F) << 6 | (u[2] & 0x3F);
+      return c >= 0x800 ? c : 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+void appendUtf8Of(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | c >> 6));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | c >> 12));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
 }
 
 }  // namespace
@@ -104,8 +62,10 @@ std::string toShiftJis(std::string_view utf8) {
     const size_t n = std::min(utf8Length(static_cast<uint8_t>(utf8[i])), utf8.size() - i);
     if (n == 1 && static_cast<uint8_t>(utf8[i]) < 0x80) {
       out.push_back(utf8[i]);
-    } else {
-      toSjisConverter().convert(utf8.substr(i, n), out);
+    } else if (const char32_t c = decodeUtf8(utf8.substr(i, n)); c != 0) {
+      const uint16_t code = shiftJisCodeOf(c);
+      if (code >= 0x100) out.push_back(static_cast<char>(code >> 8));
+      if (code != 0) out.push_back(static_cast<char>(code & 0xFF));
     }
     i += n;
   }
@@ -135,16 +95,16 @@ class Utf8Cache {
     return sjisChar.size() == 1 ? lead : (size_t{lead} << 8) | static_cast<uint8_t>(sjisChar[1]);
   }
   static uint32_t lookUp(std::string_view sjisChar) {
+    const char32_t c = codePointOf(sjisChar);
     std::string utf8;
-    if (!fromSjisConverter().convert(sjisChar, utf8) || utf8.empty() || utf8.size() > 3) {
-      utf8 = "\xEF\xBF\xBD";
-    }
+    appendUtf8Of(c != 0 && c < 0x10000 ? c : 0xFFFD, utf8);
     uint32_t packed = static_cast<uint32_t>(utf8.size()) << 24;
     for (size_t i = 0; i < utf8.size(); ++i) {
       packed |= uint32_t{static_cast<uint8_t>(utf8[i])} << (8 * i);
     }
     return packed;
   }
+
   std::array<uint32_t, 0x10000> entries_{};
 };
 
@@ -177,25 +137,6 @@ std::string toUtf8(std::string_view sjis) {
   out.reserve(sjis.size() * 3 / 2);
   appendUtf8(sjis, out);
   return out;
-}
-
-char32_t codePointOf(std::string_view sjisChar) {
-  if (sjisChar.empty()) return 0;
-  const uint8_t b = static_cast<uint8_t>(sjisChar[0]);
-  if (b < 0x80) return b;
-  std::string utf8;
-  if (!fromSjisConverter().convert(sjisChar, utf8) || utf8.empty()) return 0;
-  const auto* u = reinterpret_cast<const unsigned char*>(utf8.data());
-  switch (utf8Length(u[0])) {
-    case 2:
-      return ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
-    case 3:
-      return ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
-    case 4:
-      return ((u[0] & 0x07) << 18) | ((u[1] & 0x3F) << 12) | ((u[2] & 0x3F) << 6) | (u[3] & 0x3F);
-    default:
-      return u[0];
-  }
 }
 
 namespace literals {

@@ -205,9 +205,9 @@ def pad_button(browser, label):
 
 def tap(browser, label):
     x, y = pad_button(browser, label)
-    point = [{"x": x, "y": y}]
-    browser.send("Input.dispatchTouchEvent", type="touchStart", touchPoints=point)
-    browser.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+    for kind in ("mousePressed", "mouseReleased"):
+        browser.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
+                     clickCount=1)
 
 
 def case_pad(scenario, browser, server):
@@ -215,7 +215,9 @@ def case_pad(scenario, browser, server):
     the scenario's letter, Enter, then the camp of the resumed party and a
     member's sheet."""
     browser.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
-    browser.send("Emulation.setEmitTouchEventsForMouse", enabled=True)
+    # A tablet's screen, with room for the game and the pad below it.
+    browser.send("Emulation.setDeviceMetricsOverride", width=800, height=1100,
+                 deviceScaleFactor=1, mobile=False)
     fresh_storage(browser, server)
     browser.open(page_url(server))
     browser.wait_idle()
@@ -247,8 +249,7 @@ def case_input_method(scenario, browser, server):
     browser.wait_idle()
     browser.evaluate("document.getElementById('pad-name').focus()")
     browser.send("Input.insertText", text="名前")
-    browser.evaluate("document.getElementById('pad-submit')"
-                     ".dispatchEvent(new PointerEvent('pointerdown'))")
+    browser.evaluate("document.getElementById('pad-submit').click()")
     browser.wait_idle()
     same_picture(browser, scenario.native("名前{Enter}"), "pad-field", scenario.work)
 

@@ -73,7 +73,8 @@ std::string onlyLetter(const fs::path& folder) {
   return *letters.begin();
 }
 
-void copyScenario(const fs::path& built, const std::string& letter, const fs::path& to) {
+// Refuses a folder without the scenario's files, before anything is written.
+void checkBuilt(const fs::path& built, const std::string& letter) {
   if (!fs::is_regular_file(built / game::scenarioFileName(letter))) {
     throw PublishError("no scenario " + letter + " in " + built.string() + " (no " +
                        game::scenarioFileName(letter) + ")");
@@ -83,6 +84,9 @@ void copyScenario(const fs::path& built, const std::string& letter, const fs::pa
                        game::rosterFileName(letter) +
                        "); the page starts from it: build the scenario first");
   }
+}
+
+void copyScenario(const fs::path& built, const std::string& letter, const fs::path& to) {
   fs::create_directories(to);
   for (const auto& entry : fs::directory_iterator(built)) {
     const std::string name = entry.path().filename().string();
@@ -134,11 +138,8 @@ void writeManifest(const fs::path& outdir, const std::string& letter) {
 }
 
 void copyPage(const fs::path& webBuild, const fs::path& outdir) {
-  for (const auto& entry : fs::directory_iterator(webBuild)) {
-    if (entry.is_regular_file()) {
-      fs::copy_file(entry.path(), outdir / entry.path().filename(),
-                    fs::copy_options::overwrite_existing);
-    }
+  for (const char* name : kPageFiles) {
+    fs::copy_file(webBuild / name, outdir / name, fs::copy_options::overwrite_existing);
   }
 }
 
@@ -173,6 +174,7 @@ int webCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
       letter = onlyLetter(folder);
     } else {
       letter = args[1];
+      checkBuilt(args[0], letter);
       copyScenario(args[0], letter, freshScenarioFolder(outdir, args[0]));
     }
     copyPage(webBuild, outdir);

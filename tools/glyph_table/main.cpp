@@ -1,5 +1,6 @@
-// Writes the glyph table the program carries: every glyph Shift-JIS text can
-// show, taken from a Unifont .hex file, as a C++ source of constant arrays.
+// Writes the tables the program carries, as a C++ source of constant arrays:
+// every glyph Shift-JIS text can show, taken from a Unifont .hex file, and
+// code page 932 in both directions, as glibc's iconv converts it.
 // Run once at build time; the source compiles with any C++20 compiler, so a
 // cross build (the browser's) can use the file a host build made.
 //
@@ -10,7 +11,9 @@
 #include <iomanip>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "runtime/code_page.h"
 #include "runtime/font.h"
 
 namespace {
@@ -44,6 +47,34 @@ void writeIndex(std::ostream& out, const Font& font) {
   out << "\n};\n";
 }
 
+void writeCodePage(std::ostream& out) {
+  using namespace kestrun::rt;
+  std::vector<char16_t> codePoints(kCodeSlots, 0);
+  for (uint32_t code = 0; code < 0x10000; ++code) {
+    const std::optional<size_t> slot = codeSlot(static_cast<uint16_t>(code));
+    if (!slot) continue;
+    const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+    const std::string_view character =
+        code < 0x100 ? std::string_view(bytes + 1, 1) : std::string_view(bytes, 2);
+    codePoints[*slot] = static_cast<char16_t>(codePointOf(character));
+  }
+  out << "\n}  // namespace kestrun::rt::glyph_table\n\n"
+      << "namespace kestrun::rt::code_page {\n\n"
+      << "const char16_t kCodePoints[kCodeSlots] = {";
+  size_t column = 0;
+  for (const char16_t c : codePoints)
+    out << (column++ % 16 == 0 ? "\n    " : " ") << unsigned{c} << ',';
+  out << "\n};\n\nconst FromUnicode kFromUnicode[] = {";
+  size_t count = 0;
+  for (char32_t c = 0x80; c < 0x10000; ++c) {
+    if (const uint16_t code = shiftJisCodeOf(c); code != 0) {
+      out << (count++ % 8 == 0 ? "\n    " : " ") << '{' << unsigned{c} << ", " << code << "},";
+    }
+  }
+  out << "\n};\nconst size_t kFromUnicodeCount = " << count
+      << ";\n\n}  // namespace kestrun::rt::code_page\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,11 +95,12 @@ int main(int argc, char** argv) {
   const std::string temporary = std::string(argv[1]) + ".tmp";
   std::ofstream out(temporary);
   out << "// Made by kestrun-glyph-table from " << used << "; do not edit.\n"
+      << "#include \"runtime/code_page.h\"\n"
       << "#include \"runtime/glyph_table.h\"\n\n"
       << "namespace kestrun::rt::glyph_table {\n\n";
   writeGlyphs(out, font);
   writeIndex(out, font);
-  out << "\n}  // namespace kestrun::rt::glyph_table\n";
+  writeCodePage(out);
   out.close();
   if (!out || std::rename(temporary.c_str(), argv[1]) != 0) {
     std::cerr << "kestrun-glyph-table: cannot write " << argv[1] << "\n";

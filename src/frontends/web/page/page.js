@@ -91,15 +91,17 @@
   }
 
   // The largest whole multiple of the game's pixels that fits the window, in
-  // device pixels so that every game pixel covers the same number of them; a
-  // screen narrower than the game gets the largest size that fits.
+  // device pixels so that every game pixel covers the same number of them. A
+  // phone, where that would leave the game at a fraction of the screen's
+  // width (at most one device pixel per game pixel), gets the largest size
+  // that fits instead.
   function fitCanvas() {
     const ratio = window.devicePixelRatio || 1;
     const reserved = document.getElementById('bar').offsetHeight +
                      statusLine.offsetHeight + (pad.hidden ? 0 : pad.offsetHeight) + 8;
     const room = Math.min(window.innerWidth * ratio / WIDTH,
                           Math.max(window.innerHeight - reserved, 0) * ratio / HEIGHT);
-    const scale = room >= 1 ? Math.floor(room) : Math.min(window.innerWidth * ratio / WIDTH, 1);
+    const scale = room >= 2 ? Math.floor(room) : room;
     canvas.style.width = (WIDTH * scale / ratio) + 'px';
     canvas.style.height = (HEIGHT * scale / ratio) + 'px';
   }
@@ -122,10 +124,8 @@
     element.textContent = button.label;
     element.dataset.code = String(button.code);
     place(element, button);
-    element.addEventListener('pointerdown', (e) => {
-      e.preventDefault();  // keeps the focus where it is
-      press();
-    });
+    element.addEventListener('mousedown', (e) => e.preventDefault());  // the focus stays
+    element.addEventListener('click', press);
     return element;
   }
 
@@ -219,7 +219,10 @@
     }
     FS.rename(trial, savesFolder + '/' + rosterName());
     await storing;
-    location.reload();
+    // The game starts again with the roster; a replay's keys are not typed again.
+    const next = new URL(location.href);
+    next.searchParams.delete('keys');
+    location.replace(next.href);
   }
 
   function stringToNewUTF8(text) {
