@@ -94,9 +94,9 @@ bool pushPadClick(std::string_view label) {
   }
   if (label == layout.field.submit.label) place = layout.buttons.size() + 1;
   if (place == layout.buttons.size() && label != "field") return false;
-  const fe::pad::Placement at = fe::pad::placePad(rt::kPlaneWidth, rt::kPlaneHeight,
-                                                   rt::kPlaneWidth, rt::kPlaneHeight,
-                                                   panel.width(), panel.height());
+  const fe::pad::Placement at =
+      fe::pad::placePad(rt::kPlaneWidth, rt::kPlaneHeight, rt::kPlaneWidth, rt::kPlaneHeight,
+                        panel.width(), panel.height());
   const fe::pad::Rect r = panel.placeRect(place);
   return pushMouse(at.pad.x + r.x + r.width / 2, at.pad.y + r.y + r.height / 2, SDL_BUTTON_LEFT);
 }

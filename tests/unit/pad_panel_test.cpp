@@ -36,8 +36,8 @@ TEST(PadPanel, EveryPlaceLiesInsideThePadAndNoTwoOverlap) {
     EXPECT_LE(r.y + r.height, panel.height());
     for (size_t b = a + 1; b < panel.placeCount(); ++b) {
       const Rect o = panel.placeRect(b);
-      const bool apart = r.x + r.width <= o.x || o.x + o.width <= r.x ||
-                         r.y + r.height <= o.y || o.y + o.height <= r.y;
+      const bool apart = r.x + r.width <= o.x || o.x + o.width <= r.x || r.y + r.height <= o.y ||
+                         o.y + o.height <= r.y;
       EXPECT_TRUE(apart) << a << " and " << b;
     }
   }

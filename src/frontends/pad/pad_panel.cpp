@@ -92,8 +92,8 @@ Panel::Panel(const Layout& layout) : layout_(layout) {
   }
   const TextField& field = layout_.field;
   places_.push_back({field.cell.column, field.cell.row, field.cell.width, 0});
-  places_.push_back(
-      {field.submit.cell.column, field.submit.cell.row, field.submit.cell.width, field.submit.code});
+  places_.push_back({field.submit.cell.column, field.submit.cell.row, field.submit.cell.width,
+                     field.submit.code});
 }
 
 int Panel::width() const {
@@ -156,9 +156,8 @@ std::vector<uint32_t> Panel::draw(const rt::Font& font, bool showHighlight) cons
     const int textY = r.y + (r.height - kGlyphHeight) / 2;
     if (field) {
       const bool hinted = field_.empty() && composing_.empty() && !fieldFocused_;
-      const Glyphs text =
-          tailWithin(glyphsOf(font, hinted ? layout_.field.hint : field_ + composing_),
-                     r.width - 8);
+      const Glyphs text = tailWithin(
+          glyphsOf(font, hinted ? layout_.field.hint : field_ + composing_), r.width - 8);
       drawGlyphs(text, r.x + 4, textY, hinted ? kHint : kLabel, canvas);
       if (fieldFocused_) canvas.fill({r.x + 4 + text.width, textY, 1, kGlyphHeight}, kLabel);
     } else {
@@ -170,8 +169,8 @@ std::vector<uint32_t> Panel::draw(const rt::Font& font, bool showHighlight) cons
   return pixels;
 }
 
-Placement placePad(int windowWidth, int windowHeight, int imageWidth, int imageHeight,
-                   int padWidth, int padHeight) {
+Placement placePad(int windowWidth, int windowHeight, int imageWidth, int imageHeight, int padWidth,
+                   int padHeight) {
   const int scale = std::max(1, std::min(windowWidth / imageWidth, windowHeight / imageHeight));
   const int gap = Panel::kGap * 2;
   if ((imageWidth + gap + padWidth) * scale <= windowWidth) {

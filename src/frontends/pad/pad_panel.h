@@ -102,7 +102,7 @@ struct Placement {
   Rect pad;
   bool overImage = false;
 };
-Placement placePad(int windowWidth, int windowHeight, int imageWidth, int imageHeight,
-                   int padWidth, int padHeight);
+Placement placePad(int windowWidth, int windowHeight, int imageWidth, int imageHeight, int padWidth,
+                   int padHeight);
 
 }  // namespace kestrun::fe::pad

@@ -387,9 +387,9 @@ class SdlFrontend final : public rt::Frontend {
       showPad(controllerOnPad_);
       return false;
     }
-    if (controllerOnPad_ && (button == SDL_CONTROLLER_BUTTON_A ||
-                             (button >= SDL_CONTROLLER_BUTTON_DPAD_UP &&
-                              button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT))) {
+    if (controllerOnPad_ &&
+        (button == SDL_CONTROLLER_BUTTON_A ||
+         (button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT))) {
       return handlePadButton(button, sink);
     }
     const auto pressed = controllerButton(button);
