@@ -124,6 +124,8 @@ def case_reload(scenario, browser, server):
     browser.open(page_url(server, SUSPEND))
     browser.wait_for("Module.kestrun.state.saves > 0", "stored the roster")
     browser.wait_idle()
+    browser.wait_for("document.getElementById('status').textContent.includes('stored')",
+                     "told the player the characters are stored")
     browser.open(page_url(server, RESUME))
     browser.wait_idle()
     same_picture(browser, expected, "resumed", scenario.work)

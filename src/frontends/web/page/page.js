@@ -39,7 +39,12 @@
   const events = [];
   let wake = null;
 
+  // Said when the game has ended and its roster is stored; the next key
+  // clears it.
+  const SAVED = 'The characters are stored in this browser; the game starts again at the title.';
+
   function push(event) {
+    if (state.problem === SAVED) tell('');
     events.push(event);
     if (wake) wake();
   }
@@ -155,11 +160,13 @@
 
   // ---- The rosters in the browser's storage ----
   let storing = Promise.resolve();
+  let storeFailed = false;
 
   // Writes the saves folder to IndexedDB, after any store still under way.
   function store() {
     storing = storing.then(() => new Promise((resolve) => {
       FS.syncfs(false, (error) => {
+        storeFailed = !!error;
         if (error) tell('The characters could not be stored in this browser: ' + error);
         else state.saves++;
         resolve();
@@ -278,7 +285,10 @@
       option: (name) => (name in settings ? settings[name] : address.get(name)),
       tell: tell,
       pending: () => events.length,
-      savesSettled: () => storing,
+      // The game ended (the town's 0, the camp's save) and starts again.
+      savesSettled: () => storing.then(() => {
+        if (!storeFailed) tell(SAVED);
+      }),
       store: store,
     },
     preRun: [() => {
