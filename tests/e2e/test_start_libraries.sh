@@ -6,9 +6,11 @@ BUILD="$(dirname "$KESTRUN")"
 [ -f "$BUILD/lib/kestrun/sdl.so" ] || fail "the window front end's module is not beside the program"
 
 # loaded_libraries COMMAND...: the shared libraries the command loaded (the
-# loader itself among them), one a line.
+# loader itself among them), one a line; a sanitizer build's own runtimes
+# are not counted.
 loaded_libraries() {
-  LD_DEBUG=libs "$@" 2>&1 >/dev/null | sed -n 's/.*calling init: //p' | sort -u
+  LD_DEBUG=libs "$@" 2>&1 >/dev/null | sed -n 's/.*calling init: //p' |
+    grep -Ev '/lib(asan|ubsan|lsan|tsan)\.so' | sort -u
 }
 window_libraries='SDL|X11|xcb|wayland|GL|drm|pulse|asound|dbus'
 

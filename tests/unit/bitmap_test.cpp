@@ -8,7 +8,7 @@
 namespace kestrun::rt {
 namespace {
 
-void append(std::vector<uint8_t>& bytes, uint32_t value, size_t size) {
+void append(std::vector<uint8_t>& bytes, uint64_t value, size_t size) {
   for (size_t i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 

@@ -95,7 +95,8 @@ IndexedTile indexTile(std::span<const uint32_t> plane, Tile tile, CellPixels cel
     indexed.palette.push_back(byCount[i].second);
   }
   std::map<uint32_t, int> registerOf;
-  for (const auto& [colour, count] : counts) {
+  for (const auto& counted : counts) {
+    const uint32_t colour = counted.first;
     const auto nearest = std::min_element(
         indexed.palette.begin(), indexed.palette.end(),
         [colour](uint32_t a, uint32_t b) { return distance(colour, a) < distance(colour, b); });
