@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <new>
 
 #include "runtime/errors.h"
 #include "runtime/font.h"
@@ -150,9 +151,29 @@ uint32_t graphicsColourRgb(uint8_t colour) {
   return colour < kGraphicsColours.size() ? kGraphicsColours[colour] : 0;
 }
 
+PlanePixels::PlanePixels() : data_(static_cast<uint32_t*>(std::calloc(kCount, sizeof(uint32_t)))) {
+  if (!data_) throw std::bad_alloc();
+}
+
+PlanePixels::PlanePixels(const PlanePixels& other) : PlanePixels() {
+  std::copy(other.begin(), other.end(), begin());
+}
+
+PlanePixels& PlanePixels::operator=(const PlanePixels& other) {
+  if (this != &other) std::copy(other.begin(), other.end(), begin());
+  return *this;
+}
+
+void PlanePixels::Release::operator()(uint32_t* pixels) const {
+  std::free(pixels);
+}
+
 void GraphicsPlane::clear() {
+  // Screens often clear a plane nothing has been drawn on since its last
+  // clear; it is 1.1 MB, so such a clear is skipped.
+  if (version_ == blankVersion_) return;
   std::fill(pixels_.begin(), pixels_.end(), 0);
-  ++version_;
+  blankVersion_ = ++version_;
 }
 
 void GraphicsPlane::set(int x, int y, uint32_t rgb) {
@@ -197,6 +218,9 @@ void GraphicsPlane::LINE(double x1, double y1, double x2, double y2, double colo
   const Point from = pointArgument(x1, y1, where);
   const Point to = pointArgument(x2, y2, where);
   const uint32_t rgb = colourArgument(colour, where);
+  // Screens blank their areas with black boxes; on a blank plane that would
+  // only touch its pages.
+  if (rgb == 0 && version_ == blankVersion_) return;
   switch (mode) {
     case BoxMode::Line:
       drawLine(from.x, from.y, to.x, to.y, rgb);
@@ -256,7 +280,8 @@ void GraphicsPlane::drawText(double x, double y, std::string_view sjis, double c
     uint16_t code = static_cast<uint8_t>(sjis[i]);
     if (length == 2) code = static_cast<uint16_t>(code << 8 | static_cast<uint8_t>(sjis[i + 1]));
     if (const Font::Glyph* glyph = font.glyph(code)) {
-      drawGlyph(*glyph, penX, origin.y, rgb, pixels_, kPlaneWidth, kPlaneHeight);
+      drawGlyph(*glyph, penX, origin.y, rgb, {pixels_.data(), pixels_.size()}, kPlaneWidth,
+                kPlaneHeight);
     }
     penX += length == 2 ? 16 : 8;
     i += length;

@@ -148,6 +148,27 @@ ScannedNumber scanDecimal(std::string_view s, size_t pos) {
   return result;
 }
 
+// Most numbers of the game's files are plain whole numbers of a few digits:
+// those are read directly, exactly as the general form reads them. Nullopt
+// for any other form (a point, an exponent, more than nine digits).
+std::optional<ScannedNumber> scanPlainWhole(std::string_view s, size_t pos) {
+  const bool negative = s[pos] == '-';
+  const size_t first = pos + ((s[pos] == '+' || negative) ? 1 : 0);
+  constexpr size_t kMostDigits = 9;  // always within 32 bits
+  size_t i = first;
+  int64_t value = 0;
+  for (; i < s.size() && isDigit(s[i]) && i - first <= kMostDigits; ++i) {
+    value = value * 10 + (s[i] - '0');
+  }
+  if (i == first || i - first > kMostDigits) return std::nullopt;
+  if (i < s.size()) {
+    const char letter = static_cast<char>(s[i] & ~0x20);
+    if (s[i] == '.' || letter == 'E' || letter == 'D') return std::nullopt;
+  }
+  const double magnitude = static_cast<double>(value);
+  return ScannedNumber{negative ? -magnitude : magnitude, i, false};
+}
+
 // The number at `pos` (after leading blanks); end = 0 when there is none.
 ScannedNumber scanNumber(std::string_view s) {
   size_t pos = 0;
@@ -163,6 +184,7 @@ ScannedNumber scanNumber(std::string_view s) {
   if (s[first] == '+' || s[first] == '-') ++first;
   if (first < s.size() && s[first] == '.') ++first;
   if (first >= s.size() || !isDigit(s[first])) return {};
+  if (auto whole = scanPlainWhole(s, pos)) return *whole;
   return scanDecimal(s, pos);
 }
 

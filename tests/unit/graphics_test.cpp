@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 #include "runtime/composite.h"
@@ -41,6 +42,28 @@ uint16_t codeOf(std::string_view sjisChar) {
 
 bool glyphBit(const Font::Glyph& glyph, int column, int row) {
   return glyph.rows[row] >> (glyph.width - 1 - column) & 1;
+}
+
+TEST(GraphicsClear, EveryKindOfDrawingIsClearedEvenRightAfterAnEarlierClear) {
+  GraphicsPlane plane;
+  const std::vector<uint32_t> image(4, kRed);
+  const std::vector<std::function<void()>> drawings = {
+      [&] { plane.LINE(0, 0, 10, 10, 15); },
+      [&] { plane.PSET(3, 3, 15); },
+      [&] { plane.PAINT(0, 0, 15, std::vector<double>{1}); },
+      [&] { plane.drawText(0, 0, "A", 15, *defaultFont()); },
+      [&] { plane.blitStretched(image, 2, 2, 0, 0, 8, 8); },
+      [&] { plane.pixels()[5] = kRed; },
+  };
+  for (size_t i = 0; i < drawings.size(); ++i) {
+    plane.clear();
+    plane.clear();  // a blank plane: nothing to do
+    const uint64_t blank = plane.version();
+    drawings[i]();
+    EXPECT_NE(plane.version(), blank) << "drawing " << i;
+    plane.clear();
+    EXPECT_EQ(countPixels(plane, 0), plane.pixels().size()) << "drawing " << i;
+  }
 }
 
 TEST(GraphicsLine, DrawsBothEndPointsAndColourZeroErasesIt) {

@@ -120,6 +120,20 @@ TEST(ValuesTest, ValKeepsThePrecisionOfTheForm) {
   EXPECT_EQ(errorCodeOf([] { VAL("-1D999"); }), err::Overflow);
 }
 
+TEST(ValuesTest, PlainWholeNumbersReadAsTheGeneralFormReadsThem) {
+  EXPECT_TRUE(std::signbit(VAL("-0")));
+  EXPECT_EQ(VAL("007"), 7);
+  EXPECT_EQ(VAL("+999999999"), 999999999);
+  EXPECT_EQ(VAL("-1234567890"), -1234567890);  // ten digits
+  EXPECT_EQ(VAL("2147483648"), 2147483648.0);
+  EXPECT_EQ(VAL("12e1"), 120);
+  EXPECT_EQ(VAL("12d1"), 120);
+  EXPECT_EQ(VAL("12.75"), 12.75);
+  EXPECT_EQ(VAL("3,4"), 3);
+  EXPECT_EQ(wholeNumber("  42  "), 42);
+  EXPECT_EQ(wholeNumber("42,"), std::nullopt);
+}
+
 TEST(ValuesTest, ValReadsHexAndOctal) {
   EXPECT_EQ(VAL("&HFF"), 255);
   EXPECT_EQ(VAL("&hff"), 255);
