@@ -49,3 +49,13 @@ seen() {
     from=$((line + 1))
   done
 }
+
+# problems: kestrun-forge check ($FORGE) must refuse the source folder $SRC;
+# its report is in $WORK/out.
+problems() {
+  set +e
+  "$FORGE" check "$SRC" >"$WORK/out" 2>&1
+  STATUS=$?
+  set -e
+  [ "$STATUS" = 1 ] || fail "check passed a broken source: $(cat "$WORK/out")"
+}

@@ -17,34 +17,22 @@ constexpr std::array<uint32_t, 16> kAnsiRgb = {
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
     0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
-int channel(uint32_t rgb, int shift) {
-  return static_cast<int>((rgb >> shift) & 0xFF);
-}
-
-int distance(uint32_t a, uint32_t b) {
-  int sum = 0;
-  for (const int shift : {16, 8, 0}) {
-    const int d = channel(a, shift) - channel(b, shift);
-    sum += d * d;
-  }
-  return sum;
-}
-
 // Raises a dark colour to the brightness of the dim terminal colours, keeping
 // its hue, so a faint pixel matches its hue rather than the nearest dim colour.
 uint32_t atLeastDimColour(uint32_t rgb) {
-  const int brightest = std::max({channel(rgb, 16), channel(rgb, 8), channel(rgb, 0)});
+  const int brightest =
+      std::max({colourChannel(rgb, 16), colourChannel(rgb, 8), colourChannel(rgb, 0)});
   if (brightest == 0) return 0x808080;
   if (brightest >= 0x80) return rgb;
   uint32_t raised = 0;
   for (const int shift : {16, 8, 0}) {
-    raised |= static_cast<uint32_t>(channel(rgb, shift) * 0x80 / brightest) << shift;
+    raised |= static_cast<uint32_t>(colourChannel(rgb, shift) * 0x80 / brightest) << shift;
   }
   return raised;
 }
 
 int brightness(uint32_t rgb) {
-  return channel(rgb, 16) + channel(rgb, 8) + channel(rgb, 0);
+  return colourChannel(rgb, 16) + colourChannel(rgb, 8) + colourChannel(rgb, 0);
 }
 
 uint32_t pixelAt(std::span<const uint32_t> plane, int x, int y) {
@@ -242,7 +230,7 @@ uint8_t nearestAnsiColour(uint32_t rgb, bool allowBlack) {
   if (!allowBlack) rgb = atLeastDimColour(rgb);
   uint8_t best = allowBlack ? 0 : 1;
   for (uint8_t i = best + 1; i < kAnsiRgb.size(); ++i) {
-    if (distance(rgb, kAnsiRgb[i]) < distance(rgb, kAnsiRgb[best])) best = i;
+    if (colourDistance(rgb, kAnsiRgb[i]) < colourDistance(rgb, kAnsiRgb[best])) best = i;
   }
   return best;
 }

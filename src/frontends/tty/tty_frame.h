@@ -12,6 +12,21 @@ class GraphicsPlane;
 
 namespace kestrun::fe {
 
+// One 8-bit channel of a 0xRRGGBB colour (shift 16 red, 8 green, 0 blue).
+inline int colourChannel(uint32_t rgb, int shift) {
+  return static_cast<int>((rgb >> shift) & 0xFF);
+}
+
+// How far apart two colours look: the squared distance of their channels.
+inline int colourDistance(uint32_t a, uint32_t b) {
+  int sum = 0;
+  for (const int shift : {16, 8, 0}) {
+    const int d = colourChannel(a, shift) - colourChannel(b, shift);
+    sum += d * d;
+  }
+  return sum;
+}
+
 // The 16 terminal colours: 0..7 the normal set (black, red, green, yellow,
 // blue, magenta, cyan, white), 8..15 the bright set.
 inline constexpr uint8_t kAnsiBlack = 0;

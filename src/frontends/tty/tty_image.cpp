@@ -55,19 +55,6 @@ uint32_t sourcePixel(std::span<const uint32_t> plane, Tile tile, CellPixels cell
   return plane[static_cast<size_t>(y) * rt::kPlaneWidth + x] & 0xFFFFFF;
 }
 
-int channel(uint32_t rgb, int shift) {
-  return static_cast<int>((rgb >> shift) & 0xFF);
-}
-
-int distance(uint32_t a, uint32_t b) {
-  int sum = 0;
-  for (const int shift : {16, 8, 0}) {
-    const int d = channel(a, shift) - channel(b, shift);
-    sum += d * d;
-  }
-  return sum;
-}
-
 // The tile's colours as register numbers (-1: transparent), and the colour
 // of each register.
 struct IndexedTile {
@@ -98,8 +85,9 @@ IndexedTile indexTile(std::span<const uint32_t> plane, Tile tile, CellPixels cel
   for (const auto& counted : counts) {
     const uint32_t colour = counted.first;
     const auto nearest = std::min_element(
-        indexed.palette.begin(), indexed.palette.end(),
-        [colour](uint32_t a, uint32_t b) { return distance(colour, a) < distance(colour, b); });
+        indexed.palette.begin(), indexed.palette.end(), [colour](uint32_t a, uint32_t b) {
+          return colourDistance(colour, a) < colourDistance(colour, b);
+        });
     registerOf[colour] = static_cast<int>(nearest - indexed.palette.begin());
   }
   indexed.registers.assign(rgb.size(), -1);
@@ -114,7 +102,7 @@ IndexedTile indexTile(std::span<const uint32_t> plane, Tile tile, CellPixels cel
 }
 
 int percentOf(uint32_t rgb, int shift) {
-  return (channel(rgb, shift) * 100 + 127) / 255;
+  return (colourChannel(rgb, shift) * 100 + 127) / 255;
 }
 
 // One colour's row of sixels, run-length coded, without its trailing blanks.
